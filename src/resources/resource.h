@@ -1,0 +1,24 @@
+// Identifiers shared by the window template and the code that drives it.
+#pragma once
+
+#define IDD_CONFIG 1000
+
+#define IDC_APPLY 4
+#define IDC_STATUS_LOG 20
+#define IDC_SET_RESOLUTION 1000
+#define IDC_NATIVE_FULLSCREEN 1001
+#define IDC_MAX_FPS 1005
+#define IDC_RESOLUTION 1006
+#define IDC_AUTO_FOV 1007
+#define IDC_CONSOLE_OVERLAY 1008
+#define IDC_SHOW_GUN 1010
+#define IDC_ENABLE 1012
+#define IDC_LINK 1013
+#define IDC_DOWNLOAD_RATE 1014
+#define IDC_CONSOLE_WIDTH 1015
+#define IDC_CONSOLE_NO_BACK 1017
+#define IDC_MENU_DARKEN 1018
+#define IDC_DOWNLOAD_MAIN 1019
+#define IDC_CHAT_LINES 1020
+#define IDC_DEMO_ASSOCIATION 1021
+#define IDC_FREEZE_FIX 1022

@@ -1,0 +1,36 @@
+#include "settings/config_file.h"
+
+#include "platform/text_file.h"
+#include "settings/config_text.h"
+#include "window/status_log.h"
+
+static const char kConfigFile[] = "patch.cfg";
+
+void ReadPatchConfig()
+{
+    ConfigReader reader;
+    StartPatchConfig(reader);
+    const bool opened = ReadFileChunks(kConfigFile, "rt", [&reader](const char *bytes, size_t count) {
+        FeedPatchConfig(reader, bytes, count, patchSettings);
+    });
+    if (!opened)
+        return;
+    FinishPatchConfig(reader, patchSettings);
+    AddStatusMessage("Config read from PATCH.CFG");
+}
+
+bool WritePatchConfig()
+{
+    switch (SaveTextFile(kConfigFile, FormatPatchConfig(patchSettings))) {
+    case SaveResult::Saved:
+        AddStatusMessage("Config written to PATCH.CFG");
+        return true;
+    case SaveResult::AccessDenied:
+        AddStatusMessage("Access denied to PATCH.CFG, try re-running as administrator");
+        return false;
+    case SaveResult::Failed:
+        break;
+    }
+    AddStatusMessage("Failed to write PATCH.CFG");
+    return false;
+}

@@ -1,0 +1,33 @@
+// The text of patch.cfg: reading it into the settings and writing it from
+// them. Works on the bytes a text-mode stream delivers (line ends already
+// folded, Ctrl-Z already taken as the end), so it runs on any machine.
+#pragma once
+
+#include <cstddef>
+#include <string>
+
+#include "settings/patch_settings.h"
+
+// The reader keeps the first 99 bytes of a line; the rest is dropped.
+const size_t kConfigLineKept = 99;
+
+// Reading state carried between chunks, so a file of any size is read
+// through a small buffer.
+struct ConfigReader {
+    char line[kConfigLineKept + 1];
+    size_t length;
+    bool inLine;
+};
+
+void StartPatchConfig(ConfigReader &reader);
+void FeedPatchConfig(ConfigReader &reader, const char *bytes, size_t count, PatchSettings &settings);
+void FinishPatchConfig(ConfigReader &reader, PatchSettings &settings);
+
+// The whole text at once.
+void ParsePatchConfig(const char *bytes, size_t count, PatchSettings &settings);
+
+// Like atoi, but a number beyond 32 bits saturates at the nearest limit.
+int32_t ParseConfigNumber(const char *text);
+
+// Twelve lines, or fourteen when a resolution is set; "\n" ends each.
+std::string FormatPatchConfig(const PatchSettings &settings);

@@ -1,0 +1,127 @@
+#include "window/config_dialog.h"
+
+#include "resources/resource.h"
+#include "settings/config_file.h"
+#include "settings/patch_settings.h"
+#include "window/field_limits.h"
+
+HINSTANCE appInstance;
+HWND configWindow;
+
+static void CheckIf(HWND window, int id, bool checked)
+{
+    if (checked)
+        CheckDlgButton(window, id, BST_CHECKED);
+}
+
+static int32_t IsChecked(HWND window, int id)
+{
+    return IsDlgButtonChecked(window, id) == BST_CHECKED ? 1 : 0;
+}
+
+// Number fields show and read unsigned text but hold signed values, so a
+// negative value from patch.cfg (dlrate -1) survives an Apply unchanged.
+static void ShowNumber(HWND window, int id, int32_t value)
+{
+    SetDlgItemInt(window, id, static_cast<UINT>(value), FALSE);
+}
+
+static int32_t ReadNumber(HWND window, int id)
+{
+    return static_cast<int32_t>(GetDlgItemInt(window, id, nullptr, FALSE));
+}
+
+static int32_t ReadLimitedNumber(HWND window, int id, int32_t low, int32_t high)
+{
+    int32_t value = ReadNumber(window, id);
+    if (LimitFieldValue(&value, low, high))
+        ShowNumber(window, id, value);
+    return value;
+}
+
+static void OnInitDialog(HWND window)
+{
+    configWindow = window;
+    ReadPatchConfig();
+
+    const PatchSettings &s = patchSettings;
+    // Only 1 enables the patch; the game ignores other values.
+    CheckIf(window, IDC_ENABLE, s.enable == 1);
+    CheckIf(window, IDC_SET_RESOLUTION, IsResolutionSet(s));
+    CheckIf(window, IDC_NATIVE_FULLSCREEN, s.nativefs != 0);
+    ShowNumber(window, IDC_MAX_FPS, s.maxfps);
+    CheckIf(window, IDC_AUTO_FOV, s.autofov != 0);
+    CheckIf(window, IDC_CONSOLE_NO_BACK, s.consolenoback != 0);
+    ShowNumber(window, IDC_CONSOLE_OVERLAY, s.consoleoverlay);
+    ShowNumber(window, IDC_CONSOLE_WIDTH, s.consolewidth);
+    ShowNumber(window, IDC_CHAT_LINES, s.chatlines);
+    CheckIf(window, IDC_MENU_DARKEN, s.menudarken != 0);
+    CheckIf(window, IDC_SHOW_GUN, s.showgun != 0);
+    CheckIf(window, IDC_DOWNLOAD_MAIN, s.dlmain != 0);
+    ShowNumber(window, IDC_DOWNLOAD_RATE, s.dlrate);
+}
+
+static void OnApply(HWND window)
+{
+    PatchSettings &s = patchSettings;
+    // Without the box the game keeps its own resolution; with it, the one
+    // loaded from patch.cfg stands.
+    if (!IsChecked(window, IDC_SET_RESOLUTION)) {
+        s.width = 0;
+        s.height = 0;
+    }
+    s.nativefs = IsChecked(window, IDC_NATIVE_FULLSCREEN);
+    s.consolenoback = IsChecked(window, IDC_CONSOLE_NO_BACK);
+    s.consoleoverlay = ReadLimitedNumber(window, IDC_CONSOLE_OVERLAY, 4, 32);
+    s.consolewidth = ReadLimitedNumber(window, IDC_CONSOLE_WIDTH, 78, kNoUpperLimit);
+    s.chatlines = ReadLimitedNumber(window, IDC_CHAT_LINES, 4, 32);
+    s.menudarken = IsChecked(window, IDC_MENU_DARKEN);
+    s.maxfps = ReadLimitedNumber(window, IDC_MAX_FPS, kNoLowerLimit, 999);
+    s.showgun = IsChecked(window, IDC_SHOW_GUN);
+    s.autofov = IsChecked(window, IDC_AUTO_FOV);
+    s.dlmain = IsChecked(window, IDC_DOWNLOAD_MAIN);
+    s.dlrate = ReadNumber(window, IDC_DOWNLOAD_RATE);
+    s.enable = IsChecked(window, IDC_ENABLE);
+
+    WritePatchConfig();
+}
+
+static void OpenDocument(HWND window, const wchar_t *document)
+{
+    ShellExecuteW(window, L"open", document, nullptr, nullptr, SW_SHOWNORMAL);
+}
+
+static void OnNotify(HWND window, const NMHDR *header)
+{
+    // Only the link sends NM_CLICK with an NMLINK behind it.
+    if (header->code == static_cast<UINT>(NM_CLICK) && header->idFrom == IDC_LINK)
+        OpenDocument(window, reinterpret_cast<const NMLINK *>(header)->item.szUrl);
+}
+
+INT_PTR CALLBACK ConfigDialogProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam)
+{
+    switch (message) {
+    case WM_INITDIALOG:
+        OnInitDialog(window);
+        return TRUE;
+    case WM_COMMAND:
+        if (LOWORD(wParam) == IDC_APPLY)
+            OnApply(window);
+        else if (LOWORD(wParam) == IDCANCEL)
+            // EndDialog, not DestroyWindow: a destroyed modal dialog leaves
+            // the dialog loop waiting for one more message before returning.
+            EndDialog(window, 0);
+        return FALSE;
+    case WM_SYSCOMMAND:
+        // The caption's "?" opens the read-me instead of context-help mode.
+        if (wParam == SC_CONTEXTHELP) {
+            OpenDocument(window, L"patch.txt");
+            return TRUE;
+        }
+        return FALSE;
+    case WM_NOTIFY:
+        OnNotify(window, reinterpret_cast<const NMHDR *>(lParam));
+        return FALSE;
+    }
+    return FALSE;
+}
