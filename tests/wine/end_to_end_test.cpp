@@ -35,12 +35,14 @@ class EndToEnd : public ::testing::Test {
 protected:
     void SetUp() override
     {
-        recorderLog_ = BuildDirectory() + "\\opened.log";
-        DeleteFileA(recorderLog_.c_str());
+        // Beside the scratch directory, so tests running at once keep apart.
+        recorderLog_ = game_.Path() + ".opened.log";
+        SetEnvironmentVariableA("GRAVLOK_OPEN_LOG", recorderLog_.c_str());
     }
 
     void TearDown() override
     {
+        DeleteFileA(recorderLog_.c_str());
         if (process_.hProcess) {
             TerminateProcess(process_.hProcess, 99);
             CloseHandle(process_.hProcess);
@@ -163,8 +165,8 @@ TEST_F(EndToEnd, HelpButtonOpensTheReadMe)
     WriteFileBytes("patch.txt", "read me\r\n");
     StartTool();
     PostMessageA(window_, WM_SYSCOMMAND, SC_CONTEXTHELP, 0);
-    const std::string opened = WaitForRecordedOpen();
-    EXPECT_NE(opened.find("patch.txt"), std::string::npos) << opened;
+    // The read-me of this game directory, not of wherever the shell runs.
+    EXPECT_EQ(WaitForRecordedOpen(), game_.Path() + "\\patch.txt\n");
 
     // No context-help mode: nothing holds the mouse, and Apply still works.
     GUITHREADINFO gui = {};

@@ -1,16 +1,15 @@
 // Stands in for the program the shell opens a document or web address
-// with: it appends what it was asked to open to opened.log beside itself,
-// so a test can see what patchcfg.exe asked the shell for.
+// with: it appends what it was asked to open to the file named by
+// GRAVLOK_OPEN_LOG (inherited from the test through patchcfg.exe), so a
+// test can see what patchcfg.exe asked the shell for.
 #include <cstdio>
-#include <cstring>
-
-#include <windows.h>
+#include <cstdlib>
 
 int main(int argc, char **argv)
 {
-    char log[MAX_PATH];
-    GetModuleFileNameA(nullptr, log, sizeof log);
-    strcpy(strrchr(log, '\\') + 1, "opened.log");
+    const char *log = getenv("GRAVLOK_OPEN_LOG");
+    if (!log)
+        return 1;
     FILE *file = fopen(log, "ab");
     if (!file)
         return 1;
