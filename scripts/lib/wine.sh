@@ -27,21 +27,31 @@ wine_start_display() {
   rm -f "$numberfile"
 }
 
-# Creates the prefix named by $WINEPREFIX unless it is there already. Every
-# program in it runs inside a Wine virtual desktop: Wine then draws captions,
-# offers the usual list of display modes, and closes windows without waiting
-# on a window manager that a bare Xvfb does not have.
+# Creates the prefix named by $WINEPREFIX unless it is there already. With
+# --virtual-desktop every program in it runs inside a Wine virtual desktop:
+# Wine then draws captions, offers the usual list of display modes, and
+# closes windows without waiting on a window manager that a bare Xvfb does
+# not have.
 wine_make_prefix() {
   export WINEDEBUG=-all
-  if [ ! -f "$WINEPREFIX/system.reg" ]; then
-    mkdir -p "$WINEPREFIX"
-    # No Mono or Gecko installers: there is nothing to fetch them from.
-    WINEDLLOVERRIDES="mscoree,mshtml=" "$WINE" wineboot -i >/dev/null 2>&1
-    "$WINE" reg add 'HKCU\Software\Wine\Explorer' /v Desktop /d Default /f >/dev/null 2>&1
-    "$WINE" reg add 'HKCU\Software\Wine\Explorer\Desktops' /v Default /d 1920x1080 /f >/dev/null 2>&1
-  fi
+  mkdir -p "$WINEPREFIX"
   # One server for the whole run, so each program starts quickly.
-  wineserver -p >/dev/null 2>&1
+  wineserver -p >/dev/null 2>&1 || true
+  if [ ! -f "$WINEPREFIX/.patchcfg-ready" ]; then
+    # No Mono or Gecko installers: there is nothing to fetch them from.
+    # wineboot's exit code says little (it is 2 on success here); the
+    # Windows directory it leaves is what counts.
+    WINEDLLOVERRIDES="mscoree,mshtml=" "$WINE" wineboot -i >/dev/null 2>&1 || true
+    if [ ! -d "$WINEPREFIX/drive_c/windows/system32" ]; then
+      echo "wineboot could not create the prefix $WINEPREFIX" >&2
+      return 1
+    fi
+    if [ "${1:-}" = --virtual-desktop ]; then
+      "$WINE" reg add 'HKCU\Software\Wine\Explorer' /v Desktop /d Default /f >/dev/null 2>&1
+      "$WINE" reg add 'HKCU\Software\Wine\Explorer\Desktops' /v Default /d 1920x1080 /f >/dev/null 2>&1
+    fi
+    touch "$WINEPREFIX/.patchcfg-ready"
+  fi
 }
 
 wine_stop() {
