@@ -119,10 +119,8 @@ TEST_F(InstallationChecks, ExecutableOfAnotherReleaseIsUnrecognised)
     } executables[] = {
         {"word differs", Executable("\xF5\x3D\xD3\x38", kImport)},
         {"import name in capitals", Executable(kExeWord, std::string("WSOCK32.DLL\0", 12))},
-        {"import name in small letters", Executable(kExeWord, std::string("wsock32.dll\0", 12))},
         {"ends inside the import name", Executable(kExeWord, kImport).substr(0, 315030 + 11)},
         {"ends before the import name", FileWith(1000, {{224, kExeWord}})},
-        {"ends inside the word", FileWith(226, {{224, kExeWord}})},
         {"empty", ""},
     };
     for (const auto &exe : executables) {
