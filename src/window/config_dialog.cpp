@@ -1,5 +1,6 @@
 #include "window/config_dialog.h"
 
+#include "checks/installation_checks.h"
 #include "resources/resource.h"
 #include "settings/config_file.h"
 #include "settings/patch_settings.h"
@@ -42,6 +43,7 @@ static int32_t ReadLimitedNumber(HWND window, int id, int32_t low, int32_t high)
 static void OnInitDialog(HWND window)
 {
     configWindow = window;
+    RunInstallationChecks();
     ReadPatchConfig();
 
     const PatchSettings &s = patchSettings;

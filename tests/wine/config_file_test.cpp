@@ -15,7 +15,7 @@ const char kOld[] = "maxfps 120\r\ndlrate 7\r\n";
 TEST_F(ConfigFile, NoFileKeepsDefaultsAndSaysNothing)
 {
     OpenWindow();
-    EXPECT_EQ(StatusLines(), Lines());
+    EXPECT_EQ(StatusLines(), LogWithoutGameFiles());
     EXPECT_EQ(patchSettings.maxfps, 90);
 }
 
@@ -23,7 +23,7 @@ TEST_F(ConfigFile, EmptyFileIsReportedAndKeepsDefaults)
 {
     WriteFileBytes("patch.cfg", "");
     OpenWindow();
-    EXPECT_EQ(StatusLines(), Lines{"Config read from PATCH.CFG"});
+    EXPECT_EQ(StatusLines(), LogWithoutGameFiles({"Config read from PATCH.CFG"}));
     EXPECT_EQ(patchSettings.consolewidth, 126);
 }
 
@@ -55,7 +55,7 @@ TEST_F(ConfigFile, SavedFileHasCrLfLineEndsAndNoLeftovers)
               CrLf("enable 1\nwidth 1280\nheight 800\nnativefs 1\nconsolenoback 0\nconsoleoverlay 4\n"
                    "consolewidth 126\nchatlines 8\nmenudarken 1\nshowgun 0\nmaxfps 90\nautofov 1\n"
                    "dlmain 1\ndlrate 0\n"));
-    EXPECT_EQ(StatusLines(), Lines{"Config written to PATCH.CFG"});
+    EXPECT_EQ(StatusLines(), LogWithoutGameFiles({"Config written to PATCH.CFG"}));
     EXPECT_EQ(DirectoryNames(), Lines{"patch.cfg"});
 }
 

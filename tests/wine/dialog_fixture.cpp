@@ -69,3 +69,11 @@ std::string CrLf(const std::string &lines)
     }
     return out;
 }
+
+std::vector<std::string> LogWithoutGameFiles(const std::vector<std::string> &later)
+{
+    std::vector<std::string> lines = {"Failed to open GRAVLOK.EXE", "Failed to open REF_GL.DLL",
+                                      "Patched WSOCK32.DLL is missing"};
+    lines.insert(lines.end(), later.begin(), later.end());
+    return lines;
+}

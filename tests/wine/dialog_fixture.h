@@ -30,3 +30,7 @@ protected:
 
 // The file as the program writes it on this platform: CR LF line ends.
 std::string CrLf(const std::string &lines);
+
+// The status log of a window opened in a directory without the game's files
+// (as a scratch directory is): the installation checks' lines, then these.
+std::vector<std::string> LogWithoutGameFiles(const std::vector<std::string> &later = {});

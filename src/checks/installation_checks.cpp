@@ -1,0 +1,93 @@
+#include "checks/installation_checks.h"
+
+#include <cstdio>
+#include <string>
+
+#include "checks/hook_module.h"
+#include "checks/release_fingerprint.h"
+#include "window/status_log.h"
+
+// The bytes at an offset, fewer than asked for where the file ends first.
+static std::string ReadBytesAt(FILE *file, long offset, size_t length)
+{
+    std::string bytes(length, '\0');
+    size_t count = 0;
+    if (fseek(file, offset, SEEK_SET) == 0)
+        count = fread(&bytes[0], 1, length, file);
+    bytes.resize(count);
+    return bytes;
+}
+
+static void CheckExecutable()
+{
+    FILE *file = fopen("gravlok.exe", "rb");
+    if (!file) {
+        AddStatusMessage("Failed to open GRAVLOK.EXE");
+        return;
+    }
+    const std::string word = ReadBytesAt(file, kExecutableWordOffset, kWordLength);
+    const std::string import = ReadBytesAt(file, kExecutableImportOffset, kExecutableImportLength);
+    fclose(file);
+    if (IsSupportedExecutable(word, import))
+        AddStatusMessage("Supported GRAVLOK.EXE found");
+    else
+        AddStatusMessage("Unrecognised GRAVLOK.EXE found (v1.21 is needed)");
+}
+
+// A supported renderer goes without saying.
+static void CheckRenderer()
+{
+    FILE *file = fopen("ref_gl.dll", "rb");
+    if (!file) {
+        AddStatusMessage("Failed to open REF_GL.DLL");
+        return;
+    }
+    const std::string word = ReadBytesAt(file, kRendererWordOffset, kWordLength);
+    fclose(file);
+    if (!IsSupportedRenderer(word))
+        AddStatusMessage("Unrecognised REF_GL.DLL found (v1.21 is needed)");
+}
+
+static HookModuleProbe ProbeGameModule(const char *fileName, GameFilePath *path)
+{
+    if (!GetGameFilePath(fileName, path))
+        return HookModuleProbe::NotLoaded;
+    return ProbeHookModule(*path);
+}
+
+static void CheckHookModule()
+{
+    GameFilePath path;
+    switch (ProbeGameModule("wsock32.dll", &path)) {
+    case HookModuleProbe::NotLoaded:
+        AddStatusMessage("Patched WSOCK32.DLL is missing");
+        break;
+    case HookModuleProbe::Unmarked:
+        AddStatusMessage("Unknown WSOCK32.DLL found");
+        break;
+    case HookModuleProbe::Marked:
+        break;
+    }
+}
+
+// Earlier releases of the patch were a winmm.dll in the game directory,
+// which the game would go on loading beside the current wsock32.dll. A
+// winmm.dll without the marker is not ours and stays.
+static void RemoveOldHookModule()
+{
+    GameFilePath path;
+    if (ProbeGameModule("winmm.dll", &path) != HookModuleProbe::Marked)
+        return;
+    if (DeleteFileA(path.text))
+        AddStatusMessage("Old WINMM.DLL found and deleted");
+    else
+        AddStatusMessage("Failed to delete old WINMM.DLL");
+}
+
+void RunInstallationChecks()
+{
+    CheckExecutable();
+    CheckRenderer();
+    CheckHookModule();
+    RemoveOldHookModule();
+}
