@@ -38,10 +38,8 @@ TEST_F(FreezeFix, CheckingEmptiesTheServiceLocationAndUncheckingPutsTheAddressBa
     EXPECT_FALSE(IsBoxChecked(IDC_FREEZE_FIX));
     SetBoxChecked(IDC_FREEZE_FIX, true);
     PressApply();
-    StoredValue emptied;
-    emptied.exists = true;
-    emptied.type = REG_SZ;
-    EXPECT_EQ(ReadStoredValue(kServiceLocationKey, "games"), emptied);
+    // No data at all, as the game explorer expects of a fix.
+    EXPECT_EQ(ReadStoredValue(kServiceLocationKey, "games"), (StoredValue{true, REG_SZ, ""}));
 
     ReopenWindow();
     EXPECT_TRUE(IsBoxChecked(IDC_FREEZE_FIX));

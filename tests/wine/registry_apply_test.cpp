@@ -30,34 +30,33 @@ TEST_F(RegistryApply, AReadOnlyPatchCfgLeavesTheRegistryExactlyAsItWas)
 {
     WriteFileBytes("patch.cfg", "maxfps 120\r\n");
     SetFileAttributesA("patch.cfg", FILE_ATTRIBUTE_READONLY);
+    const char elsewhere[] = "\"D:\\Gravlok\\gravlok.exe\" +map \"%1\"";
 
     // Boxes checked where nothing is in place: nothing may be written.
     StoreText(kDemoKey, nullptr, "DemoPlayer.dm2");
     StoreText(kServiceLocationKey, "games", kServiceUrl);
-    SavedRegistryKey demo(kDemoKey), program(kProgramKey), serviceLocation(kServiceLocationKey);
     OpenWindow();
     SetBoxChecked(IDC_DEMO_ASSOCIATION, true);
     SetBoxChecked(IDC_FREEZE_FIX, true);
     PressApply();
     ASSERT_EQ(StatusLines().back(), "Access denied to PATCH.CFG, try re-running as administrator");
-    EXPECT_TRUE(demo.Unchanged());
-    EXPECT_TRUE(program.Unchanged());
-    EXPECT_TRUE(serviceLocation.Unchanged());
+    EXPECT_EQ(ReadStoredValue(kDemoKey, nullptr), Text("DemoPlayer.dm2"));
+    EXPECT_FALSE(KeyExists(kProgramKey));
+    EXPECT_EQ(ReadStoredValue(kServiceLocationKey, "games"), Text(kServiceUrl));
 
     // Boxes unchecked where both are in place: nothing may be removed.
     StoreText(kDemoKey, nullptr, "Gravlok");
-    StoreText(kOpenCommandKey, nullptr, "\"C:\\Games\\Gravlok\\gravlok.exe\" +map \"%1\"");
+    StoreText(kOpenCommandKey, nullptr, elsewhere);
     StoreValue(kServiceLocationKey, "games", REG_SZ, "");
-    SavedRegistryKey demoInPlace(kDemoKey), programInPlace(kProgramKey), fixInPlace(kServiceLocationKey);
     ReopenWindow();
     ASSERT_TRUE(IsBoxChecked(IDC_DEMO_ASSOCIATION));
     ASSERT_TRUE(IsBoxChecked(IDC_FREEZE_FIX));
     SetBoxChecked(IDC_DEMO_ASSOCIATION, false);
     SetBoxChecked(IDC_FREEZE_FIX, false);
     PressApply();
-    EXPECT_TRUE(demoInPlace.Unchanged());
-    EXPECT_TRUE(programInPlace.Unchanged());
-    EXPECT_TRUE(fixInPlace.Unchanged());
+    EXPECT_EQ(ReadStoredValue(kDemoKey, nullptr), Text("Gravlok"));
+    EXPECT_EQ(ReadStoredValue(kOpenCommandKey, nullptr), Text(elsewhere));
+    EXPECT_EQ(ReadStoredValue(kServiceLocationKey, "games"), (StoredValue{true, REG_SZ, ""}));
 }
 
 } // namespace

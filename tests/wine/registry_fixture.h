@@ -39,15 +39,6 @@ protected:
         OpenWindow();
     }
 
-    static StoredValue Text(const std::string &text)
-    {
-        StoredValue value;
-        value.exists = true;
-        value.type = REG_SZ;
-        value.bytes.assign(text.c_str(), text.size() + 1);
-        return value;
-    }
-
     SavedRegistryKey savedDemo_{kDemoKey};
     SavedRegistryKey savedProgram_{kProgramKey};
     SavedRegistryKey savedServiceLocation_{kServiceLocationKey};

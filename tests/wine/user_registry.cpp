@@ -8,11 +8,6 @@ bool StoredValue::operator==(const StoredValue &other) const
     return exists == other.exists && type == other.type && bytes == other.bytes;
 }
 
-bool RegistryTree::operator==(const RegistryTree &other) const
-{
-    return exists == other.exists && values == other.values && subkeys == other.subkeys;
-}
-
 std::ostream &operator<<(std::ostream &out, const StoredValue &value)
 {
     if (!value.exists)
@@ -42,6 +37,15 @@ StoredValue ReadStoredValue(const char *key, const char *name)
     return value;
 }
 
+StoredValue Text(const std::string &text)
+{
+    StoredValue value;
+    value.exists = true;
+    value.type = REG_SZ;
+    value.bytes.assign(text.c_str(), text.size() + 1);
+    return value;
+}
+
 void StoreValue(const char *key, const char *name, DWORD type, const std::string &bytes)
 {
     HKEY created;
@@ -57,7 +61,8 @@ void StoreValue(const char *key, const char *name, DWORD type, const std::string
 
 void StoreText(const char *key, const char *name, const std::string &text)
 {
-    StoreValue(key, name, REG_SZ, std::string(text.c_str(), text.size() + 1));
+    const StoredValue value = Text(text);
+    StoreValue(key, name, value.type, value.bytes);
 }
 
 bool KeyExists(const char *key)
@@ -69,83 +74,46 @@ bool KeyExists(const char *key)
     return true;
 }
 
-static RegistryTree ReadTree(HKEY key)
-{
-    RegistryTree tree;
-    tree.exists = true;
-    char name[256];
-    for (DWORD i = 0;; ++i) {
-        DWORD nameSize = sizeof name;
-        if (RegEnumValueA(key, i, name, &nameSize, nullptr, nullptr, nullptr, nullptr) != ERROR_SUCCESS)
-            break;
-        DWORD size = 0, type = REG_NONE;
-        RegQueryValueExA(key, name, nullptr, &type, nullptr, &size);
-        std::vector<char> data(size + 1);
-        RegQueryValueExA(key, name, nullptr, &type, reinterpret_cast<BYTE *>(data.data()), &size);
-        StoredValue &value = tree.values[name];
-        value.exists = true;
-        value.type = type;
-        value.bytes.assign(data.data(), size);
-    }
-    for (DWORD i = 0;; ++i) {
-        DWORD nameSize = sizeof name;
-        if (RegEnumKeyExA(key, i, name, &nameSize, nullptr, nullptr, nullptr, nullptr) != ERROR_SUCCESS)
-            break;
-        HKEY subkey;
-        if (RegOpenKeyExA(key, name, 0, KEY_READ, &subkey) == ERROR_SUCCESS) {
-            tree.subkeys[name] = ReadTree(subkey);
-            RegCloseKey(subkey);
-        }
-    }
-    return tree;
-}
+static const char kCopies[] = "software\\Gravlok Patch Config tests";
 
-RegistryTree ReadRegistryTree(const char *key)
+static bool CopyKey(const std::string &from, const std::string &to)
 {
-    HKEY opened;
-    if (RegOpenKeyExA(HKEY_CURRENT_USER, key, 0, KEY_READ, &opened) != ERROR_SUCCESS)
-        return RegistryTree();
-    RegistryTree tree = ReadTree(opened);
-    RegCloseKey(opened);
-    return tree;
-}
-
-static void WriteTree(const std::string &key, const RegistryTree &tree)
-{
-    HKEY created;
-    if (RegCreateKeyExA(HKEY_CURRENT_USER, key.c_str(), 0, nullptr, 0, KEY_SET_VALUE, nullptr, &created, nullptr) !=
+    HKEY target;
+    if (RegCreateKeyExA(HKEY_CURRENT_USER, to.c_str(), 0, nullptr, 0, KEY_ALL_ACCESS, nullptr, &target, nullptr) !=
         ERROR_SUCCESS)
-        return;
-    for (const auto &value : tree.values)
-        RegSetValueExA(created, value.first.empty() ? nullptr : value.first.c_str(), 0, value.second.type,
-                       reinterpret_cast<const BYTE *>(value.second.bytes.data()),
-                       static_cast<DWORD>(value.second.bytes.size()));
-    RegCloseKey(created);
-    for (const auto &subkey : tree.subkeys)
-        WriteTree(key + "\\" + subkey.first, subkey.second);
+        return false;
+    const bool copied = SHCopyKeyA(HKEY_CURRENT_USER, from.c_str(), target, 0) == ERROR_SUCCESS;
+    RegCloseKey(target);
+    return copied;
 }
 
-SavedRegistryKey::SavedRegistryKey(const char *key) : key_(key), saved_(ReadRegistryTree(key))
+SavedRegistryKey::SavedRegistryKey(const char *key) : key_(key)
 {
-    if (saved_.exists)
+    if (KeyExists(key)) {
+        static int copies;
+        copy_ = std::string(kCopies) + "\\" + std::to_string(++copies);
+        if (!CopyKey(key_, copy_))
+            throw std::runtime_error(std::string("cannot save ") + key);
         return;
+    }
     // The shortest leading part of the path that is missing: everything the
     // test creates from there down is its own.
-    for (size_t end = key_.find('\\'); firstMissing_.empty(); end = key_.find('\\', end + 1)) {
-        const std::string part = key_.substr(0, end);
-        if (!KeyExists(part.c_str()))
-            firstMissing_ = part;
-        if (end == std::string::npos)
+    for (size_t end = key_.find('\\');; end = key_.find('\\', end + 1)) {
+        firstMissing_ = key_.substr(0, end);
+        if (!KeyExists(firstMissing_.c_str()) || end == std::string::npos)
             break;
     }
 }
 
 SavedRegistryKey::~SavedRegistryKey()
 {
-    if (!saved_.exists) {
+    if (copy_.empty()) {
         SHDeleteKeyA(HKEY_CURRENT_USER, firstMissing_.c_str());
         return;
     }
     SHDeleteKeyA(HKEY_CURRENT_USER, key_.c_str());
-    WriteTree(key_, saved_);
+    CopyKey(copy_, key_);
+    SHDeleteKeyA(HKEY_CURRENT_USER, copy_.c_str());
+    // Removed once the last copy is back.
+    SHDeleteEmptyKeyA(HKEY_CURRENT_USER, kCopies);
 }

@@ -1,9 +1,8 @@
 // The current user's registry as the tests see it: values set and read
 // back byte for byte, and whole keys saved and put back, so a test leaves
-// the prefix as it found it and can prove that nothing changed.
+// the prefix as it found it.
 #pragma once
 
-#include <map>
 #include <ostream>
 #include <string>
 
@@ -19,23 +18,16 @@ std::ostream &operator<<(std::ostream &out, const StoredValue &value);
 
 // A value's exact bytes, terminator included when one was stored.
 StoredValue ReadStoredValue(const char *key, const char *name);
+// A text value with its terminator, as programs normally store one.
+StoredValue Text(const std::string &text);
 // Creates the key as needed; name nullptr is the default value.
 void StoreValue(const char *key, const char *name, DWORD type, const std::string &bytes);
-// A text value with its terminator, as programs normally store one.
 void StoreText(const char *key, const char *name, const std::string &text);
 bool KeyExists(const char *key);
 
-struct RegistryTree {
-    bool exists = false;
-    std::map<std::string, StoredValue> values;
-    std::map<std::string, RegistryTree> subkeys;
-    bool operator==(const RegistryTree &other) const;
-};
-
-RegistryTree ReadRegistryTree(const char *key);
-
-// Saves a key with everything under it and puts it back when destroyed;
-// a key that was missing is removed again, with the parents the test made.
+// Copies a key with everything under it aside and puts it back when
+// destroyed; a key that was missing is removed again, with the parents the
+// test made.
 class SavedRegistryKey {
 public:
     explicit SavedRegistryKey(const char *key);
@@ -43,10 +35,8 @@ public:
     SavedRegistryKey(const SavedRegistryKey &) = delete;
     SavedRegistryKey &operator=(const SavedRegistryKey &) = delete;
 
-    bool Unchanged() const { return ReadRegistryTree(key_.c_str()) == saved_; }
-
 private:
     std::string key_;
+    std::string copy_;
     std::string firstMissing_;
-    RegistryTree saved_;
 };
