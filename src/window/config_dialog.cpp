@@ -4,10 +4,16 @@
 #include "resources/resource.h"
 #include "settings/config_file.h"
 #include "settings/patch_settings.h"
+#include "shell/demo_association.h"
+#include "shell/freeze_fix.h"
+#include "shell/shell_changes.h"
 #include "window/field_limits.h"
 
 HINSTANCE appInstance;
 HWND configWindow;
+// What the registry held when the window opened, then what Apply made of it.
+static int demoAssociated;
+static int freezeFixState;
 
 static void CheckIf(HWND window, int id, bool checked)
 {
@@ -40,11 +46,22 @@ static int32_t ReadLimitedNumber(HWND window, int id, int32_t low, int32_t high)
     return value;
 }
 
+// Hidden where the system has no service location: the player cannot ask
+// for a fix that has nothing to change.
+static void ShowFreezeFixState(HWND window)
+{
+    freezeFixState = ReadFreezeFixState();
+    if (freezeFixState == kFreezeFixUnavailable)
+        ShowWindow(GetDlgItem(window, IDC_FREEZE_FIX), SW_HIDE);
+    CheckIf(window, IDC_FREEZE_FIX, freezeFixState == kFreezeFixApplied);
+}
+
 static void OnInitDialog(HWND window)
 {
     configWindow = window;
     RunInstallationChecks();
     ReadPatchConfig();
+    demoAssociated = IsDemoAssociated();
 
     const PatchSettings &s = patchSettings;
     // Only 1 enables the patch; the game ignores other values.
@@ -61,6 +78,8 @@ static void OnInitDialog(HWND window)
     CheckIf(window, IDC_SHOW_GUN, s.showgun != 0);
     CheckIf(window, IDC_DOWNLOAD_MAIN, s.dlmain != 0);
     ShowNumber(window, IDC_DOWNLOAD_RATE, s.dlrate);
+    CheckIf(window, IDC_DEMO_ASSOCIATION, demoAssociated != 0);
+    ShowFreezeFixState(window);
 }
 
 static void OnApply(HWND window)
@@ -85,7 +104,12 @@ static void OnApply(HWND window)
     s.dlrate = ReadNumber(window, IDC_DOWNLOAD_RATE);
     s.enable = IsChecked(window, IDC_ENABLE);
 
-    WritePatchConfig();
+    // The registry follows only a saved patch.cfg, so a failed save leaves
+    // the player's system exactly as it was.
+    if (!WritePatchConfig())
+        return;
+    ApplyDemoAssociation(IsChecked(window, IDC_DEMO_ASSOCIATION) != 0, &demoAssociated);
+    ApplyFreezeFix(IsChecked(window, IDC_FREEZE_FIX) != 0, &freezeFixState);
 }
 
 static void OpenDocument(HWND window, const wchar_t *document)

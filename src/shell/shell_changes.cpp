@@ -1,0 +1,29 @@
+#include "shell/shell_changes.h"
+
+// Only a difference from what was read is written, so an association made
+// by hand (or by an older release) is never rewritten behind the player's back.
+AssociationChange ChooseAssociationChange(bool boxChecked, int associationFlag)
+{
+    if (boxChecked && associationFlag == 0)
+        return AssociationChange::Write;
+    if (!boxChecked && associationFlag != 0)
+        return AssociationChange::Remove;
+    return AssociationChange::None;
+}
+
+// Without the service-location value there is no game explorer to fix:
+// writing it would invent a setting the system never had.
+FreezeFixChange ChooseFreezeFixChange(bool boxChecked, int freezeFixState)
+{
+    if (freezeFixState == kFreezeFixUnavailable)
+        return FreezeFixChange::None;
+    const int wanted = boxChecked ? kFreezeFixApplied : kFreezeFixNotApplied;
+    if (wanted == freezeFixState)
+        return FreezeFixChange::None;
+    return wanted == kFreezeFixApplied ? FreezeFixChange::Apply : FreezeFixChange::Remove;
+}
+
+std::string BuildOpenCommand(const std::string &gameDirectory)
+{
+    return "\"" + gameDirectory + "\\gravlok.exe\" +map \"%1\"";
+}

@@ -1,0 +1,22 @@
+// What Apply does to the current user's registry, decided from the two
+// check boxes and what the window read when it opened. Kept apart from the
+// registry calls so the decisions can be tested on any machine.
+#pragma once
+
+#include <string>
+
+// The association flag the window holds: 1 when .dm2 demos open in the game.
+enum class AssociationChange { None, Write, Remove };
+AssociationChange ChooseAssociationChange(bool boxChecked, int associationFlag);
+
+// The freeze-fix state the window holds.
+const int kFreezeFixUnavailable = -1;
+const int kFreezeFixNotApplied = 0;
+const int kFreezeFixApplied = 1;
+
+enum class FreezeFixChange { None, Apply, Remove };
+FreezeFixChange ChooseFreezeFixChange(bool boxChecked, int freezeFixState);
+
+// The command the shell runs for a double-clicked demo: the game in this
+// directory, told to play the file.
+std::string BuildOpenCommand(const std::string &gameDirectory);
