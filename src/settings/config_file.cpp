@@ -1,5 +1,6 @@
 #include "settings/config_file.h"
 
+#include "platform/system_directory.h"
 #include "platform/text_file.h"
 #include "settings/config_text.h"
 #include "window/status_log.h"
@@ -8,6 +9,8 @@ static const char kConfigFile[] = "patch.cfg";
 
 void ReadPatchConfig()
 {
+    if (IsInSystemDirectory())
+        return;
     ConfigReader reader;
     StartPatchConfig(reader);
     const bool opened = ReadFileChunks(kConfigFile, "rt", [&reader](const char *bytes, size_t count) {
@@ -19,9 +22,19 @@ void ReadPatchConfig()
     AddStatusMessage("Config read from PATCH.CFG");
 }
 
+// Started where the platform puts a program it could not start in the game
+// directory, the tool must neither save there nor claim a save: the game
+// would never see the file.
+static SaveResult SavePatchConfig()
+{
+    if (IsInSystemDirectory())
+        return SaveResult::Failed;
+    return SaveTextFile(kConfigFile, FormatPatchConfig(patchSettings));
+}
+
 bool WritePatchConfig()
 {
-    switch (SaveTextFile(kConfigFile, FormatPatchConfig(patchSettings))) {
+    switch (SavePatchConfig()) {
     case SaveResult::Saved:
         AddStatusMessage("Config written to PATCH.CFG");
         return true;
