@@ -44,6 +44,19 @@ static SaveResult SaveInPlace(const char *name, const std::string &text)
     return SaveResult::Failed;
 }
 
+// A new file beside the target, opened for writing. Wine's GetTempFileName
+// names a file even where it could not create one (a directory the player
+// may not write), so only opening it tells.
+static FILE *CreateTemporaryFile(char *name)
+{
+    if (!GetTempFileNameA(".", "pcf", 0, name))
+        return nullptr;
+    FILE *file = fopen(name, "wt");
+    if (!file)
+        DeleteFileA(name);
+    return file;
+}
+
 // A file another program holds open cannot be replaced. Finding that out
 // before anything is written keeps the failure clean: Wine's ReplaceFile
 // would leave a stray temporary file of its own behind.
@@ -89,15 +102,9 @@ SaveResult SaveTextFile(const char *name, const std::string &text)
         return refusal;
 
     char temporary[MAX_PATH];
-    if (!GetTempFileNameA(".", "pcf", 0, temporary))
+    FILE *file = CreateTemporaryFile(temporary);
+    if (!file)
         return SaveInPlace(name, text);
-
-    FILE *file = fopen(temporary, "wt");
-    if (!file) {
-        const int error = errno;
-        DeleteFileA(temporary);
-        return FromErrno(error);
-    }
     if (!WriteAndClose(file, text)) {
         DeleteFileA(temporary);
         return SaveResult::Failed;
