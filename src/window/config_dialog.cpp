@@ -4,6 +4,8 @@
 #include "settings/config_file.h"
 #include "settings/patch_settings.h"
 #include "window/field_limits.h"
+#include "window/tool_tips.h"
+#include "window/window_icons.h"
 
 HINSTANCE appInstance;
 HWND configWindow;
@@ -59,6 +61,9 @@ static void OnInitDialog(HWND window)
     CheckIf(window, IDC_SHOW_GUN, s.showgun != 0);
     CheckIf(window, IDC_DOWNLOAD_MAIN, s.dlmain != 0);
     ShowNumber(window, IDC_DOWNLOAD_RATE, s.dlrate);
+
+    CreateToolTips();
+    SetWindowIcons();
 }
 
 static void OnApply(HWND window)
