@@ -1,6 +1,5 @@
-// What Explorer and the dialog manager read from the built patchcfg.exe:
-// the version block, the languages of the resources, the icon's image and
-// the window template's header.
+// What Explorer and the shell read from the built patchcfg.exe: the version
+// block, the languages of the resources and the icon's image.
 #include <gtest/gtest.h>
 
 #include <string>
@@ -130,60 +129,6 @@ TEST_F(ProgramFile, IconIsOne32By32SixteenColourImage)
     const BITMAPINFOHEADER *bitmap = reinterpret_cast<const BITMAPINFOHEADER *>(image.data());
     EXPECT_EQ(bitmap->biBitCount, 4);
     EXPECT_EQ(bitmap->biWidth, 32);
-}
-
-// The header of an extended template, up to its font, in the order stored.
-class TemplateReader {
-public:
-    explicit TemplateReader(const std::string &bytes) : bytes_(bytes) {}
-
-    WORD Word() { return Take<WORD>(); }
-    DWORD Dword() { return Take<DWORD>(); }
-    BYTE Byte() { return Take<BYTE>(); }
-    std::string Text()
-    {
-        std::string text;
-        for (WORD c = Word(); c != 0; c = Word())
-            text += static_cast<char>(c);
-        return text;
-    }
-
-private:
-    template <typename T> T Take()
-    {
-        T value = 0;
-        if (at_ + sizeof value <= bytes_.size())
-            memcpy(&value, bytes_.data() + at_, sizeof value);
-        at_ += sizeof value;
-        return value;
-    }
-    const std::string &bytes_;
-    size_t at_ = 0;
-};
-
-TEST_F(ProgramFile, WindowTemplateIsExtendedWithItsFrameAndFont)
-{
-    const std::string bytes = Bytes(RT_DIALOG, MAKEINTRESOURCEA(IDD_CONFIG), kEnglishUk);
-    ASSERT_FALSE(bytes.empty());
-    TemplateReader t(bytes);
-    EXPECT_EQ(t.Word(), 1);      // version
-    EXPECT_EQ(t.Word(), 0xFFFF); // signature of the extended form
-    t.Dword();                   // help id
-    t.Dword();                   // extended style
-    EXPECT_EQ(t.Dword(), static_cast<DWORD>(WS_POPUP | WS_CAPTION | WS_SYSMENU | DS_MODALFRAME | DS_CONTEXTHELP | DS_SETFONT));
-    EXPECT_EQ(t.Word(), 27); // controls
-    EXPECT_EQ(t.Word(), 200);
-    EXPECT_EQ(t.Word(), 100);
-    EXPECT_EQ(t.Word(), 232);
-    EXPECT_EQ(t.Word(), 224);
-    EXPECT_EQ(t.Word(), 0); // no menu
-    EXPECT_EQ(t.Word(), 0); // the platform's dialog class
-    EXPECT_EQ(t.Text(), "Gravlok Patch Config");
-    EXPECT_EQ(t.Word(), 10);  // points
-    EXPECT_EQ(t.Word(), 400); // weight
-    EXPECT_EQ(t.Byte(), 0);   // upright
-    EXPECT_EQ(t.Byte(), 0);   // character set
-    EXPECT_EQ(t.Text(), "Comic Sans MS");
 }
 
 } // namespace

@@ -3,6 +3,7 @@
 // as a screenshot beside this test program.
 #include <gtest/gtest.h>
 
+#include <cstring>
 #include <string>
 
 #include "build_paths.h"
