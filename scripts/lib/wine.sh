@@ -39,12 +39,15 @@ wine_make_prefix() {
     WINEDLLOVERRIDES="mscoree,mshtml=" "$WINE" wineboot -i >/dev/null 2>&1
     "$WINE" reg add 'HKCU\Software\Wine\Explorer' /v Desktop /d Default /f >/dev/null 2>&1
     "$WINE" reg add 'HKCU\Software\Wine\Explorer\Desktops' /v Default /d 1920x1080 /f >/dev/null 2>&1
-    # wineboot's own desktop, made before the setting above, lives on while
-    # its server does, and programs would join it instead of a virtual one.
+    # wineboot's own desktop, made before the setting above, would live on
+    # with its server, and programs would join it instead of a virtual one.
     timeout 60 wineserver -w || wineserver -k
   fi
   # One server for the whole run, so each program starts quickly.
   wineserver -p >/dev/null 2>&1
+  # The desktop is made here, not by the first test program: the desktop's
+  # process would inherit that program's output and keep ctest waiting.
+  "$WINE" wineboot >/dev/null 2>&1
 }
 
 wine_stop() {
