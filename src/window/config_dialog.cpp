@@ -8,6 +8,8 @@
 #include "shell/freeze_fix.h"
 #include "shell/shell_changes.h"
 #include "window/field_limits.h"
+#include "window/tool_tips.h"
+#include "window/window_icons.h"
 
 HINSTANCE appInstance;
 HWND configWindow;
@@ -80,6 +82,9 @@ static void OnInitDialog(HWND window)
     ShowNumber(window, IDC_DOWNLOAD_RATE, s.dlrate);
     CheckIf(window, IDC_DEMO_ASSOCIATION, demoAssociated != 0);
     ShowFreezeFixState(window);
+
+    CreateToolTips();
+    SetWindowIcons();
 }
 
 static void OnApply(HWND window)
