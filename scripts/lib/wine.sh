@@ -39,9 +39,17 @@ wine_make_prefix() {
     WINEDLLOVERRIDES="mscoree,mshtml=" "$WINE" wineboot -i >/dev/null 2>&1
     "$WINE" reg add 'HKCU\Software\Wine\Explorer' /v Desktop /d Default /f >/dev/null 2>&1
     "$WINE" reg add 'HKCU\Software\Wine\Explorer\Desktops' /v Default /d 1920x1080 /f >/dev/null 2>&1
+    # The desktop that wineboot started predates that setting and would
+    # serve every program started while it lives (no virtual desktop, and
+    # only the display's own size in EnumDisplaySettings): let it and its
+    # server end first.
+    wineserver -w >/dev/null 2>&1
   fi
   # One server for the whole run, so each program starts quickly.
   wineserver -p >/dev/null 2>&1
+  # Start the desktop here, with no terminal: started by a test, it would
+  # hold that test's output open and ctest would wait on it.
+  "$WINE" wineboot </dev/null >/dev/null 2>&1
 }
 
 wine_stop() {
