@@ -1,8 +1,8 @@
 #include "display/resolution_list.h"
 
 #include "display/aspect_label.h"
-#include "platform/win32.h"
 #include "display/resolution_order.h"
+#include "platform/win32.h"
 #include "resources/resource.h"
 #include "settings/patch_settings.h"
 #include "window/config_dialog.h"
@@ -36,6 +36,9 @@ void FillResolutionListFromModes(const std::vector<Resolution> &modes)
         s.width = 1024;
         s.height = 768;
     }
+    // Each entry goes straight to its final place: finding places by reading
+    // the list back costs a message per entry per mode, seconds for a
+    // thousand modes under Wine.
     const std::vector<Resolution> offered = OfferedResolutions({s.width, s.height}, modes);
     for (size_t i = 0; i < offered.size(); ++i)
         AddResolutionEntry(static_cast<int>(i), offered[i].width, offered[i].height);

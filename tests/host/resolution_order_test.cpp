@@ -41,12 +41,6 @@ const Sizes kWineDesktopOffers = {{640, 480}, {768, 576}, {800, 600}, {1024, 768
                                   {1280, 720}, {1280, 800}, {1280, 960}, {1280, 1024}, {1366, 768},
                                   {1400, 1050}, {1440, 900}, {1600, 900}, {1680, 1050}, {1920, 1080}};
 
-Sizes Without(Sizes sizes, Resolution gone)
-{
-    sizes.erase(std::remove(sizes.begin(), sizes.end(), gone), sizes.end());
-    return sizes;
-}
-
 Sizes InsertedInOrder(Sizes sizes, Resolution extra)
 {
     const auto place = std::find_if(sizes.begin(), sizes.end(), [extra](Resolution s) {
@@ -103,17 +97,6 @@ TEST(ResolutionOrder, HundredsOfShuffledModesListEachSizeOnce)
     // 1024 x 768 is among them already: still once.
     EXPECT_EQ(OfferedResolutions({1024, 768}, modes), expected);
     EXPECT_EQ(OfferedResolutions({1000, 700}, modes), InsertedInOrder(expected, {1000, 700}));
-    EXPECT_EQ(OfferedResolutions({3840, 2160}, Without(modes, {3840, 2160})), expected);
-}
-
-TEST(ModeKey, PacksWidthAboveHeight)
-{
-    EXPECT_EQ(ModeKey({1920, 1080}), 0x07800438);
-    const Resolution size = ResolutionFromKey(ModeKey({1920, 1080}));
-    EXPECT_EQ(size, (Resolution{1920, 1080}));
-    // The key keeps 16 bits of each side.
-    EXPECT_EQ(ResolutionFromKey(ModeKey({65535 + 1 + 800, 65536 + 600})), (Resolution{800, 600}));
-    EXPECT_EQ(ResolutionFromKey(ModeKey({65535, 65535})), (Resolution{65535, 65535}));
 }
 
 } // namespace
