@@ -57,7 +57,7 @@ wine_make_prefix() {
   wineserver -p >/dev/null 2>&1 || true
   # The desktop is made here, not by the first program: the desktop's
   # process would inherit that program's output and keep ctest waiting.
-  "$WINE" wineboot >/dev/null 2>&1 || true
+  "$WINE" wineboot </dev/null >/dev/null 2>&1 || true
 }
 
 wine_stop() {

@@ -1,6 +1,7 @@
 #include "window/config_dialog.h"
 
 #include "checks/installation_checks.h"
+#include "display/resolution_list.h"
 #include "resources/resource.h"
 #include "settings/config_file.h"
 #include "settings/patch_settings.h"
@@ -69,6 +70,7 @@ static void OnInitDialog(HWND window)
     // Only 1 enables the patch; the game ignores other values.
     CheckIf(window, IDC_ENABLE, s.enable == 1);
     CheckIf(window, IDC_SET_RESOLUTION, IsResolutionSet(s));
+    FillResolutionList();
     CheckIf(window, IDC_NATIVE_FULLSCREEN, s.nativefs != 0);
     ShowNumber(window, IDC_MAX_FPS, s.maxfps);
     CheckIf(window, IDC_AUTO_FOV, s.autofov != 0);
@@ -90,12 +92,10 @@ static void OnInitDialog(HWND window)
 static void OnApply(HWND window)
 {
     PatchSettings &s = patchSettings;
-    // Without the box the game keeps its own resolution; with it, the one
-    // loaded from patch.cfg stands.
-    if (!IsChecked(window, IDC_SET_RESOLUTION)) {
-        s.width = 0;
-        s.height = 0;
-    }
+    // Without the box the game keeps its own resolution.
+    const Resolution resolution = IsChecked(window, IDC_SET_RESOLUTION) ? ChosenResolution() : Resolution{0, 0};
+    s.width = resolution.width;
+    s.height = resolution.height;
     s.nativefs = IsChecked(window, IDC_NATIVE_FULLSCREEN);
     s.consolenoback = IsChecked(window, IDC_CONSOLE_NO_BACK);
     s.consoleoverlay = ReadLimitedNumber(window, IDC_CONSOLE_OVERLAY, 4, 32);
