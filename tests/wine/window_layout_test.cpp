@@ -27,7 +27,8 @@ const Control kLayout[] = {
      WS_BORDER | WS_VSCROLL | LBS_NOTIFY | LBS_NOINTEGRALHEIGHT | LBS_DISABLENOSCROLL | LBS_NOSEL},
     {-1, "Button", "", 6, 34, 220, 142, BS_GROUPBOX},
     {1000, "Button", "Set resolution:", 13, 45, 55, 10, kCheckBox},
-    {1006, "ComboBox", "", 72, 44, 120, 120, CBS_DROPDOWNLIST | WS_VSCROLL | WS_TABSTOP},
+    // No caption to check: a drop-down list's text is its chosen entry.
+    {1006, "ComboBox", nullptr, 72, 44, 120, 120, CBS_DROPDOWNLIST | WS_VSCROLL | WS_TABSTOP},
     {1001, "Button", "Use native resolution in fullscreen mode", 72, 60, 133, 10, kCheckBox},
     {1007, "Button", "Auto-adjust FOV", 13, 75, 62, 10, kCheckBox},
     {-1, "Static", "Maximum FPS:", 117, 76, 47, 8, kLabel},
