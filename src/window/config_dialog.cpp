@@ -85,7 +85,9 @@ static void OnApply(HWND window)
     s.dlrate = ReadNumber(window, IDC_DOWNLOAD_RATE);
     s.enable = IsChecked(window, IDC_ENABLE);
 
-    WritePatchConfig();
+    if (!WritePatchConfig())
+        return;
+    LetWineLoadHookModule();
 }
 
 static void OpenDocument(HWND window, const wchar_t *document)
