@@ -43,8 +43,6 @@ constexpr uint64_t kDosNewHeaderField = 0x3C;
 constexpr uint64_t kFileHeaderSize = 20;
 constexpr uint64_t kSectionHeaderSize = 40;
 constexpr uint64_t kExportDirectorySize = 40;
-// The platform's loader refuses images with more sections than this.
-constexpr uint16_t kMostSections = 96;
 constexpr uint16_t kMagicPe32 = 0x10B;
 constexpr uint16_t kMagicPe32Plus = 0x20B;
 
@@ -105,14 +103,14 @@ bool ReadImageHeaders(const Bytes &bytes, uint16_t machine, Image *image)
     const uint64_t directoryCountField = magic == kMagicPe32Plus ? 108 : 92;
     const uint64_t directories = directoryCountField + 4;
     uint32_t directoryCount = 0;
-    if (magic != expectedMagic || optionalSize < directories || !bytes.Holds(optional, optionalSize) ||
-        !bytes.Read(optional + 60, &image->headersSize) || !bytes.Read(optional + directoryCountField, &directoryCount))
+    if (magic != expectedMagic || optionalSize < directories || !bytes.Read(optional + 60, &image->headersSize) ||
+        !bytes.Read(optional + directoryCountField, &directoryCount))
         return false;
 
     image->bytes = bytes;
     image->sectionTable = optional + optionalSize;
     image->sectionCount = sectionCount;
-    if (sectionCount > kMostSections || !bytes.Holds(image->sectionTable, sectionCount * kSectionHeaderSize))
+    if (!bytes.Holds(image->sectionTable, sectionCount * kSectionHeaderSize))
         return false;
     for (uint16_t i = 0; i < sectionCount; ++i) {
         const SectionHeader section = ReadSectionHeader(*image, i);
