@@ -114,7 +114,8 @@ bool ReadImageHeaders(const Bytes &bytes, uint16_t machine, Image *image)
         return false;
     for (uint16_t i = 0; i < sectionCount; ++i) {
         const SectionHeader section = ReadSectionHeader(*image, i);
-        if (!bytes.Holds(section.rawOffset, section.rawSize))
+        // A section without file data (zeros in memory) may point anywhere.
+        if (section.rawSize != 0 && !bytes.Holds(section.rawOffset, section.rawSize))
             return false;
     }
 
