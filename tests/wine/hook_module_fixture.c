@@ -2,8 +2,6 @@
    export. Each exports one other function as the real modules do, and its
    start-up code leaves a file behind, so a test can tell whether probing a
    module ran any of its code. */
-/* Without winsock.h, whose WSAStartup these stand-ins do not match. */
-#define WIN32_LEAN_AND_MEAN
 #include <windows.h>
 
 #ifdef WITH_PATCH_EXPORT
