@@ -115,6 +115,7 @@ static void OnApply(HWND window)
         return;
     ApplyDemoAssociation(IsChecked(window, IDC_DEMO_ASSOCIATION) != 0, &demoAssociated);
     ApplyFreezeFix(IsChecked(window, IDC_FREEZE_FIX) != 0, &freezeFixState);
+    LetWineLoadHookModule();
 }
 
 static void OpenDocument(HWND window, const wchar_t *document)
