@@ -1,6 +1,6 @@
 #include "display/resolution_list.h"
 
-#include "display/aspect_label.h"
+#include "display/resolution_label.h"
 #include "display/resolution_order.h"
 #include "platform/win32.h"
 #include "resources/resource.h"

@@ -4,7 +4,7 @@
 
 #include <string>
 
-#include "display/aspect_label.h"
+#include "display/resolution_label.h"
 
 namespace {
 

@@ -1,4 +1,4 @@
-#include "display/aspect_label.h"
+#include "display/resolution_label.h"
 
 #include <cmath>
 #include <cstdio>
