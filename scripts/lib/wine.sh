@@ -35,8 +35,6 @@ wine_start_display() {
 wine_make_prefix() {
   export WINEDEBUG=-all
   mkdir -p "$WINEPREFIX"
-  # One server for the whole run, so each program starts quickly.
-  wineserver -p >/dev/null 2>&1 || true
   if [ ! -f "$WINEPREFIX/.patchcfg-ready" ]; then
     # No Mono or Gecko installers: there is nothing to fetch them from.
     # wineboot's exit code says little (it is 2 on success here); the
@@ -49,9 +47,17 @@ wine_make_prefix() {
     if [ "${1:-}" = --virtual-desktop ]; then
       "$WINE" reg add 'HKCU\Software\Wine\Explorer' /v Desktop /d Default /f >/dev/null 2>&1
       "$WINE" reg add 'HKCU\Software\Wine\Explorer\Desktops' /v Default /d 1920x1080 /f >/dev/null 2>&1
+      # wineboot's own desktop, made before the setting above, would live on
+      # with its server, and programs would join it instead of a virtual one.
+      timeout 60 wineserver -w || wineserver -k
     fi
     touch "$WINEPREFIX/.patchcfg-ready"
   fi
+  # One server for the whole run, so each program starts quickly.
+  wineserver -p >/dev/null 2>&1 || true
+  # The desktop is made here, not by the first program: the desktop's
+  # process would inherit that program's output and keep ctest waiting.
+  "$WINE" wineboot </dev/null >/dev/null 2>&1 || true
 }
 
 wine_stop() {

@@ -2,6 +2,16 @@
 
 #include <cstring>
 
+#include "checks/wine.h"
+
+// The modules this program could load are the ones the game could: the
+// shipped program is i386 like the game.
+#if defined(__x86_64__) || defined(_M_X64)
+static constexpr uint16_t kOwnMachine = kMachineAmd64;
+#else
+static constexpr uint16_t kOwnMachine = kMachineI386;
+#endif
+
 bool GetGameFilePath(const char *fileName, GameFilePath *path)
 {
     const DWORD length = GetCurrentDirectoryA(kGameDirectoryRoom, path->text);
@@ -17,14 +27,45 @@ bool GetGameFilePath(const char *fileName, GameFilePath *path)
     return true;
 }
 
-HookModuleProbe ProbeHookModule(const GameFilePath &path)
+static HookModuleProbe LoadHookModule(const GameFilePath &path)
 {
     // A full path: a bare name would find a module of that name in the
     // program's or the system's directory first.
     HMODULE module = LoadLibraryExA(path.text, nullptr, DONT_RESOLVE_DLL_REFERENCES);
     if (!module)
         return HookModuleProbe::NotLoaded;
-    const bool marked = GetProcAddress(module, "patch") != nullptr;
+    const bool marked = GetProcAddress(module, kMarkerExport) != nullptr;
     FreeLibrary(module);
     return marked ? HookModuleProbe::Marked : HookModuleProbe::Unmarked;
+}
+
+// Mapped as plain data, read-only: the file is only looked at. An empty
+// file cannot be mapped, and is no module either.
+static HookModuleProbe ReadHookModuleFile(const GameFilePath &path)
+{
+    HANDLE file = CreateFileA(path.text, GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr,
+                              OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr);
+    if (file == INVALID_HANDLE_VALUE)
+        return HookModuleProbe::NotLoaded;
+    HookModuleProbe probe = HookModuleProbe::NotLoaded;
+    LARGE_INTEGER size;
+    HANDLE mapping = nullptr;
+    if (GetFileSizeEx(file, &size) && size.QuadPart > 0 && static_cast<ULONGLONG>(size.QuadPart) <= SIZE_MAX)
+        mapping = CreateFileMappingA(file, nullptr, PAGE_READONLY, 0, 0, nullptr);
+    if (mapping) {
+        const void *view = MapViewOfFile(mapping, FILE_MAP_READ, 0, 0, 0);
+        if (view) {
+            probe = ProbeModuleImage(static_cast<const unsigned char *>(view), static_cast<size_t>(size.QuadPart),
+                                     kOwnMachine);
+            UnmapViewOfFile(view);
+        }
+        CloseHandle(mapping);
+    }
+    CloseHandle(file);
+    return probe;
+}
+
+HookModuleProbe ProbeHookModule(const GameFilePath &path)
+{
+    return IsRunningOnWine() ? ReadHookModuleFile(path) : LoadHookModule(path);
 }

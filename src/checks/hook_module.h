@@ -2,6 +2,7 @@
 // loads in place of the platform's own, marked by an export named "patch".
 #pragma once
 
+#include "checks/module_image.h"
 #include "platform/win32.h"
 
 // Room for a game directory of up to 248 characters, a backslash and a
@@ -16,8 +17,8 @@ struct GameFilePath {
 // text: the path is then never built from a partly written buffer.
 bool GetGameFilePath(const char *fileName, GameFilePath *path);
 
-enum class HookModuleProbe { NotLoaded, Unmarked, Marked };
-
-// Maps the module without running its start-up code or loading what it
-// imports, looks for the marker and releases it again.
+// On Windows, maps the module without running its start-up code or loading
+// what it imports, looks for the marker and releases it again. Under Wine,
+// whose loader would hand back its own module of the same name, reads the
+// file's export table instead.
 HookModuleProbe ProbeHookModule(const GameFilePath &path);

@@ -5,6 +5,7 @@
 
 #include "checks/hook_module.h"
 #include "checks/release_fingerprint.h"
+#include "checks/wine.h"
 #include "window/status_log.h"
 
 // The bytes at an offset, fewer than asked for where the file ends first.
@@ -66,6 +67,9 @@ static void CheckHookModule()
         AddStatusMessage("Unknown WSOCK32.DLL found");
         break;
     case HookModuleProbe::Marked:
+        // Installed, yet under Wine the game may still load Wine's module.
+        if (IsRunningOnWine() && !WineLoadsGameWsock32())
+            AddStatusMessage("Wine will not load the patched WSOCK32.DLL");
         break;
     }
 }
@@ -90,4 +94,15 @@ void RunInstallationChecks()
     CheckRenderer();
     CheckHookModule();
     RemoveOldHookModule();
+}
+
+// Only for the patch itself: an override for some other wsock32.dll would
+// have the game load a module nobody here vouches for.
+void LetWineLoadHookModule()
+{
+    if (!IsRunningOnWine() || WineLoadsGameWsock32())
+        return;
+    GameFilePath path;
+    if (ProbeGameModule("wsock32.dll", &path) == HookModuleProbe::Marked && SetWineToLoadGameWsock32())
+        AddStatusMessage("Wine set to load the patched WSOCK32.DLL");
 }

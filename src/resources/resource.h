@@ -2,6 +2,7 @@
 #pragma once
 
 #define IDD_CONFIG 1000
+#define IDI_PATCHCFG 101
 
 #define IDC_APPLY 4
 #define IDC_STATUS_LOG 20

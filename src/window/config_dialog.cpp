@@ -1,6 +1,7 @@
 #include "window/config_dialog.h"
 
 #include "checks/installation_checks.h"
+#include "display/resolution_list.h"
 #include "resources/resource.h"
 #include "settings/config_file.h"
 #include "settings/patch_settings.h"
@@ -8,6 +9,8 @@
 #include "shell/freeze_fix.h"
 #include "shell/shell_changes.h"
 #include "window/field_limits.h"
+#include "window/tool_tips.h"
+#include "window/window_icons.h"
 
 HINSTANCE appInstance;
 HWND configWindow;
@@ -67,6 +70,7 @@ static void OnInitDialog(HWND window)
     // Only 1 enables the patch; the game ignores other values.
     CheckIf(window, IDC_ENABLE, s.enable == 1);
     CheckIf(window, IDC_SET_RESOLUTION, IsResolutionSet(s));
+    FillResolutionList();
     CheckIf(window, IDC_NATIVE_FULLSCREEN, s.nativefs != 0);
     ShowNumber(window, IDC_MAX_FPS, s.maxfps);
     CheckIf(window, IDC_AUTO_FOV, s.autofov != 0);
@@ -80,17 +84,18 @@ static void OnInitDialog(HWND window)
     ShowNumber(window, IDC_DOWNLOAD_RATE, s.dlrate);
     CheckIf(window, IDC_DEMO_ASSOCIATION, demoAssociated != 0);
     ShowFreezeFixState(window);
+
+    CreateToolTips();
+    SetWindowIcons();
 }
 
 static void OnApply(HWND window)
 {
     PatchSettings &s = patchSettings;
-    // Without the box the game keeps its own resolution; with it, the one
-    // loaded from patch.cfg stands.
-    if (!IsChecked(window, IDC_SET_RESOLUTION)) {
-        s.width = 0;
-        s.height = 0;
-    }
+    // Without the box the game keeps its own resolution.
+    const Resolution resolution = IsChecked(window, IDC_SET_RESOLUTION) ? ChosenResolution() : Resolution{0, 0};
+    s.width = resolution.width;
+    s.height = resolution.height;
     s.nativefs = IsChecked(window, IDC_NATIVE_FULLSCREEN);
     s.consolenoback = IsChecked(window, IDC_CONSOLE_NO_BACK);
     s.consoleoverlay = ReadLimitedNumber(window, IDC_CONSOLE_OVERLAY, 4, 32);
@@ -110,6 +115,7 @@ static void OnApply(HWND window)
         return;
     ApplyDemoAssociation(IsChecked(window, IDC_DEMO_ASSOCIATION) != 0, &demoAssociated);
     ApplyFreezeFix(IsChecked(window, IDC_FREEZE_FIX) != 0, &freezeFixState);
+    LetWineLoadHookModule();
 }
 
 static void OpenDocument(HWND window, const wchar_t *document)

@@ -5,6 +5,7 @@
 
 #include <string>
 
+#include "display/mode_key.h"
 #include "platform/win32.h"
 #include "resources/resource.h"
 #include "scratch_dir.h"
@@ -187,6 +188,28 @@ TEST_F(EndToEnd, LinkOpensTheCommunitySite)
     PostMessageA(link, WM_LBUTTONDOWN, MK_LBUTTON, onTheText);
     PostMessageA(link, WM_LBUTTONUP, 0, onTheText);
     EXPECT_EQ(WaitForRecordedOpen(), "https://gravlok.community/\n");
+}
+
+TEST_F(EndToEnd, ChosenResolutionIsSaved)
+{
+    StartTool();
+    HWND list = Control(IDC_RESOLUTION);
+    const LRESULT selected = SendMessageW(list, CB_GETCURSEL, 0, 0);
+    wchar_t label[64] = {};
+    SendMessageW(list, CB_GETLBTEXT, selected, reinterpret_cast<LPARAM>(label));
+    EXPECT_EQ(std::wstring(label), L"1024 x 768 - 4 : 3");
+
+    // The program fills the list from the display it runs on.
+    const LRESULT count = SendMessageW(list, CB_GETCOUNT, 0, 0);
+    LRESULT widest = -1;
+    for (LRESULT i = 0; i < count; ++i)
+        if (SendMessageW(list, CB_GETITEMDATA, i, 0) == ModeKey({1920, 1080}))
+            widest = i;
+    ASSERT_GE(widest, 0) << "1920 x 1080, the desktop's own size, is not listed";
+    SendMessageW(list, CB_SETCURSEL, widest, 0);
+    SetBox(IDC_SET_RESOLUTION, true);
+    Apply();
+    EXPECT_NE(ReadFileBytes("patch.cfg").find("\r\nwidth 1920\r\nheight 1080\r\n"), std::string::npos);
 }
 
 } // namespace

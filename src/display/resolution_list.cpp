@@ -1,0 +1,61 @@
+#include "display/resolution_list.h"
+
+#include "display/resolution_label.h"
+#include "display/resolution_order.h"
+#include "platform/win32.h"
+#include "resources/resource.h"
+#include "settings/patch_settings.h"
+#include "window/config_dialog.h"
+
+static LRESULT SendToList(UINT message, WPARAM wParam, LPARAM lParam)
+{
+    return SendDlgItemMessageA(configWindow, IDC_RESOLUTION, message, wParam, lParam);
+}
+
+// Every mode of the primary display, repeats and all; none when the query fails.
+static std::vector<Resolution> DisplayModes()
+{
+    std::vector<Resolution> modes;
+    DEVMODEA mode = {};
+    mode.dmSize = sizeof mode;
+    for (DWORD i = 0; EnumDisplaySettingsA(nullptr, i, &mode); ++i)
+        modes.push_back({static_cast<int32_t>(mode.dmPelsWidth), static_cast<int32_t>(mode.dmPelsHeight)});
+    return modes;
+}
+
+void FillResolutionList()
+{
+    FillResolutionListFromModes(DisplayModes());
+}
+
+void FillResolutionListFromModes(const std::vector<Resolution> &modes)
+{
+    PatchSettings &s = patchSettings;
+    // The list always has a selection; with no size configured it is this one.
+    if (s.width == 0 || s.height == 0) {
+        s.width = 1024;
+        s.height = 768;
+    }
+    // Each entry goes straight to its final place: finding places by reading
+    // the list back costs a message per entry per mode, seconds for a
+    // thousand modes under Wine.
+    const std::vector<Resolution> offered = OfferedResolutions({s.width, s.height}, modes);
+    for (size_t i = 0; i < offered.size(); ++i)
+        AddResolutionEntry(static_cast<int>(i), offered[i].width, offered[i].height);
+}
+
+void AddResolutionEntry(int index, int32_t width, int32_t height)
+{
+    char label[kResolutionLabelSize];
+    FormatResolutionLabel(label, width, height);
+    SendToList(CB_INSERTSTRING, index, reinterpret_cast<LPARAM>(label));
+    SendToList(CB_SETITEMDATA, index, ModeKey({width, height}));
+    if (width == patchSettings.width && height == patchSettings.height)
+        SendToList(CB_SETCURSEL, index, 0);
+}
+
+Resolution ChosenResolution()
+{
+    const LRESULT position = SendToList(CB_GETCURSEL, 0, 0);
+    return ResolutionFromKey(static_cast<int32_t>(SendToList(CB_GETITEMDATA, position, 0)));
+}

@@ -1,0 +1,13 @@
+// The explanatory tip of every option, shown while the pointer rests on it.
+#pragma once
+
+#include "platform/win32.h"
+
+extern HWND toolTipWindow;
+
+// Creates the tip window for the configuration window and registers every
+// option's tip. Without the tip window the options simply have no tips.
+void CreateToolTips();
+
+// Shows text whenever the pointer rests on the control with this id.
+void AddTooltip(int controlId, const char *text);
