@@ -17,6 +17,8 @@ HWND configWindow;
 // What the registry held when the window opened, then what Apply made of it.
 static int demoAssociated;
 static int freezeFixState;
+// Whether the tips are still to be made for this window.
+static bool toolTipsPending;
 
 static void CheckIf(HWND window, int id, bool checked)
 {
@@ -85,8 +87,22 @@ static void OnInitDialog(HWND window)
     CheckIf(window, IDC_DEMO_ASSOCIATION, demoAssociated != 0);
     ShowFreezeFixState(window);
 
-    CreateToolTips();
+    // The tool tips wait for the pointer (see OnSetCursor).
+    toolTipsPending = true;
     SetWindowIcons();
+}
+
+// The tips are made when the pointer first comes over the window. Under
+// Wine the tip window and its watch on every control cost nearly a tenth
+// of the start-up, and a tip only ever shows under a resting pointer.
+// WM_SETCURSOR comes before the mouse message it belongs to, so the
+// control under the pointer hands that very message to its new tip.
+static void OnSetCursor()
+{
+    if (!toolTipsPending)
+        return;
+    toolTipsPending = false;
+    CreateToolTips();
 }
 
 static void OnApply(HWND window)
@@ -153,6 +169,10 @@ INT_PTR CALLBACK ConfigDialogProc(HWND window, UINT message, WPARAM wParam, LPAR
         return FALSE;
     case WM_NOTIFY:
         OnNotify(window, reinterpret_cast<const NMHDR *>(lParam));
+        return FALSE;
+    case WM_SETCURSOR:
+        OnSetCursor();
+        // The cursor itself is still the controls' and the system's to set.
         return FALSE;
     }
     return FALSE;

@@ -43,14 +43,16 @@ protected:
                                    game_.Path().c_str(), &startup, &process_))
             << BuiltProgramPath() << " error " << GetLastError();
         WaitForInputIdle(process_.hProcess, 30000);
-        for (int waited = 0; waited < 30000 && !(window_ && tip_); waited += 50) {
-            EnumWindows(FindToolWindows, reinterpret_cast<LPARAM>(this));
-            if (!(window_ && tip_))
+        for (int waited = 0; waited < 30000 && !window_; waited += 50) {
+            FindToolWindows();
+            if (!window_)
                 Sleep(50);
         }
         ASSERT_NE(window_, nullptr) << "the window did not open";
-        ASSERT_NE(tip_, nullptr) << "the window has no tip window";
     }
+
+    // The window and, once the pointer has come over the window, its tip window.
+    void FindToolWindows() { EnumWindows(FindToolWindow, reinterpret_cast<LPARAM>(this)); }
 
     HWND Control(int id) const { return GetDlgItem(window_, id); }
 
@@ -84,7 +86,9 @@ protected:
     std::string WaitForShownTip(int milliseconds)
     {
         for (int waited = 0; waited < milliseconds; waited += 50) {
-            if (IsWindowVisible(tip_)) {
+            if (!tip_)
+                FindToolWindows();
+            if (tip_ && IsWindowVisible(tip_)) {
                 // UTF-16: Wine passes text between processes only so.
                 wchar_t text[512] = {};
                 SendMessageW(tip_, WM_GETTEXT, std::size(text), reinterpret_cast<LPARAM>(text));
@@ -129,7 +133,7 @@ protected:
     HWND tip_ = nullptr;
 
 private:
-    static BOOL CALLBACK FindToolWindows(HWND window, LPARAM self)
+    static BOOL CALLBACK FindToolWindow(HWND window, LPARAM self)
     {
         ToolTipHover *test = reinterpret_cast<ToolTipHover *>(self);
         DWORD owner = 0;
@@ -167,6 +171,16 @@ TEST_F(ToolTipHover, EnablePatchExplainsItselfWrappedAt250Pixels)
     EXPECT_LE(Width(wrapped), 250 + 12);
     EXPECT_GE(Width(wrapped), 200);
     EXPECT_GE(Height(wrapped), 2 * Height(oneLine)) << "fewer than three lines";
+}
+
+TEST_F(ToolTipHover, TipWindowIsMadeWhenThePointerFirstComes)
+{
+    StartTool();
+    Sleep(500);
+    FindToolWindows();
+    EXPECT_EQ(tip_, nullptr) << "made before the pointer came over the window";
+    RestPointerOn(IDC_APPLY);
+    EXPECT_EQ(WaitForShownTip(5000), kApplyTip);
 }
 
 TEST_F(ToolTipHover, TipStaysTenSecondsThenGoes)
