@@ -25,23 +25,37 @@ static std::vector<Resolution> DisplayModes()
 
 void FillResolutionList()
 {
-    FillResolutionListFromModes(DisplayModes());
-}
-
-void FillResolutionListFromModes(const std::vector<Resolution> &modes)
-{
     PatchSettings &s = patchSettings;
     // The list always has a selection; with no size configured it is this one.
     if (s.width == 0 || s.height == 0) {
         s.width = 1024;
         s.height = 768;
     }
-    // Each entry goes straight to its final place: finding places by reading
-    // the list back costs a message per entry per mode, seconds for a
-    // thousand modes under Wine.
-    const std::vector<Resolution> offered = OfferedResolutions({s.width, s.height}, modes);
-    for (size_t i = 0; i < offered.size(); ++i)
-        AddResolutionEntry(static_cast<int>(i), offered[i].width, offered[i].height);
+    AddResolutionEntry(0, s.width, s.height);
+}
+
+void CompleteResolutionList()
+{
+    CompleteResolutionListFromModes(DisplayModes());
+}
+
+void CompleteResolutionListFromModes(const std::vector<Resolution> &modes)
+{
+    // The configured size as the one entry so far holds it: an Apply since
+    // the window opened may have cleared the size in the settings.
+    const int32_t listedKey = static_cast<int32_t>(SendToList(CB_GETITEMDATA, 0, 0));
+    // Each entry goes straight to its final place, the ones before the
+    // configured size pushing it down: finding places by reading the list
+    // back costs a message per entry per mode, seconds for a thousand modes
+    // under Wine.
+    const std::vector<Resolution> offered = OfferedResolutions(ResolutionFromKey(listedKey), modes);
+    for (size_t i = 0; i < offered.size(); ++i) {
+        if (ModeKey(offered[i]) == listedKey)
+            // Already listed, and selected wherever it now stands.
+            SendToList(CB_SETCURSEL, i, 0);
+        else
+            AddResolutionEntry(static_cast<int>(i), offered[i].width, offered[i].height);
+    }
 }
 
 void AddResolutionEntry(int index, int32_t width, int32_t height)

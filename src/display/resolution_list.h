@@ -1,5 +1,6 @@
-// The resolution drop-down (control 1006): filled once when the window
-// opens, read on every Apply.
+// The resolution drop-down (control 1006): the configured size when the
+// window opens, every mode of the display once the player reaches for it,
+// read on every Apply.
 #pragma once
 
 #include <cstdint>
@@ -7,12 +8,16 @@
 
 #include "display/mode_key.h"
 
-// Lists the configured size (1024 x 768 when none is, which is then put in
-// the settings) and the primary display's modes, and selects the configured one.
+// Lists the configured size alone and selects it (1024 x 768 when none is,
+// which is then put in the settings): all the closed list shows.
 void FillResolutionList();
 
+// Adds the primary display's modes around the configured size, which stays
+// selected. Once per window, when the player first reaches for the list.
+void CompleteResolutionList();
+
 // The same from a given list of modes instead of the display's.
-void FillResolutionListFromModes(const std::vector<Resolution> &modes);
+void CompleteResolutionListFromModes(const std::vector<Resolution> &modes);
 
 // Inserts one labelled entry at index and selects it when it is the configured size.
 void AddResolutionEntry(int index, int32_t width, int32_t height);

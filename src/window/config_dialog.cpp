@@ -17,7 +17,8 @@ HWND configWindow;
 // What the registry held when the window opened, then what Apply made of it.
 static int demoAssociated;
 static int freezeFixState;
-// Whether the tips are still to be made for this window.
+// Start-up work that waits for the player, still to be done for this window.
+static bool modesPending;
 static bool toolTipsPending;
 
 static void CheckIf(HWND window, int id, bool checked)
@@ -87,22 +88,44 @@ static void OnInitDialog(HWND window)
     CheckIf(window, IDC_DEMO_ASSOCIATION, demoAssociated != 0);
     ShowFreezeFixState(window);
 
-    // The tool tips wait for the pointer (see OnSetCursor).
+    // The display's modes and the tool tips wait for the player (below).
+    modesPending = true;
     toolTipsPending = true;
     SetWindowIcons();
 }
 
-// The tips are made when the pointer first comes over the window. Under
-// Wine the tip window and its watch on every control cost nearly a tenth
-// of the start-up, and a tip only ever shows under a resting pointer.
-// WM_SETCURSOR comes before the mouse message it belongs to, so the
-// control under the pointer hands that very message to its new tip.
-static void OnSetCursor()
+// Under Wine these two would cost a sixth of the start-up, far more with a
+// display of many modes, for nothing the player sees yet.
+
+// The modes are listed when the player first reaches for the list: the
+// keyboard gives it the focus, or the pointer comes over it (a wheel turns
+// the list under the pointer). Until then the closed list shows only its
+// selected entry, the configured size.
+static void ListDisplayModesOnce()
+{
+    if (!modesPending)
+        return;
+    modesPending = false;
+    CompleteResolutionList();
+}
+
+// The tips are made when the pointer first comes over the window: a tip
+// shows only under a resting pointer. WM_SETCURSOR comes before the mouse
+// message it belongs to, so the control under the pointer hands that very
+// message to its new tip.
+static void MakeToolTipsOnce()
 {
     if (!toolTipsPending)
         return;
     toolTipsPending = false;
     CreateToolTips();
+}
+
+static void OnSetCursor(HWND window, HWND underPointer)
+{
+    MakeToolTipsOnce();
+    if (underPointer == GetDlgItem(window, IDC_RESOLUTION))
+        ListDisplayModesOnce();
 }
 
 static void OnApply(HWND window)
@@ -155,6 +178,8 @@ INT_PTR CALLBACK ConfigDialogProc(HWND window, UINT message, WPARAM wParam, LPAR
     case WM_COMMAND:
         if (LOWORD(wParam) == IDC_APPLY)
             OnApply(window);
+        else if (LOWORD(wParam) == IDC_RESOLUTION && HIWORD(wParam) == CBN_SETFOCUS)
+            ListDisplayModesOnce();
         else if (LOWORD(wParam) == IDCANCEL)
             // EndDialog, not DestroyWindow: a destroyed modal dialog leaves
             // the dialog loop waiting for one more message before returning.
@@ -171,7 +196,7 @@ INT_PTR CALLBACK ConfigDialogProc(HWND window, UINT message, WPARAM wParam, LPAR
         OnNotify(window, reinterpret_cast<const NMHDR *>(lParam));
         return FALSE;
     case WM_SETCURSOR:
-        OnSetCursor();
+        OnSetCursor(window, reinterpret_cast<HWND>(wParam));
         // The cursor itself is still the controls' and the system's to set.
         return FALSE;
     }

@@ -77,3 +77,9 @@ std::vector<std::string> LogWithoutGameFiles(const std::vector<std::string> &lat
     lines.insert(lines.end(), later.begin(), later.end());
     return lines;
 }
+
+void DialogTest::PointerComesOver(int id)
+{
+    SendMessageA(dialog, WM_SETCURSOR, reinterpret_cast<WPARAM>(GetDlgItem(dialog, id)),
+                 MAKELPARAM(HTCLIENT, WM_MOUSEMOVE));
+}

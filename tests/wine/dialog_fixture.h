@@ -23,6 +23,8 @@ protected:
     bool IsBoxChecked(int id) const;
     void SetBoxChecked(int id, bool checked);
     void PressApply();
+    // What the system sends as the pointer moves over a control.
+    void PointerComesOver(int id);
 
     ScratchGameDir game;
     HWND dialog = nullptr;

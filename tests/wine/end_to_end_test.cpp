@@ -199,7 +199,10 @@ TEST_F(EndToEnd, ChosenResolutionIsSaved)
     SendMessageW(list, CB_GETLBTEXT, selected, reinterpret_cast<LPARAM>(label));
     EXPECT_EQ(std::wstring(label), L"1024 x 768 - 4 : 3");
 
-    // The program fills the list from the display it runs on.
+    // The program lists the display it runs on once the pointer comes over the window.
+    SendMessageW(window_, WM_SETCURSOR, reinterpret_cast<WPARAM>(list), MAKELPARAM(HTCLIENT, WM_MOUSEMOVE));
+    SendMessageW(list, CB_GETLBTEXT, SendMessageW(list, CB_GETCURSEL, 0, 0), reinterpret_cast<LPARAM>(label));
+    EXPECT_EQ(std::wstring(label), L"1024 x 768 - 4 : 3");
     const LRESULT count = SendMessageW(list, CB_GETCOUNT, 0, 0);
     LRESULT widest = -1;
     for (LRESULT i = 0; i < count; ++i)

@@ -64,6 +64,9 @@ protected:
 
     std::string SelectedLabel() const { return Label(SendToList(CB_GETCURSEL, 0)); }
 
+    // As the Tab key or a click gives the list the focus.
+    void ReachForTheList() { SetFocus(GetDlgItem(dialog, IDC_RESOLUTION)); }
+
     void Choose(const char *label)
     {
         const LRESULT index = SendToList(CB_FINDSTRINGEXACT, static_cast<WPARAM>(-1), reinterpret_cast<LPARAM>(label));
@@ -89,6 +92,7 @@ TEST_F(ResolutionList, DisplayModesEachOnceWithTheDefaultSelected)
     ASSERT_GT(low, 0u);
 
     OpenWindow();
+    ReachForTheList();
     EXPECT_EQ(EntrySizes(), ExpectedSizes(1024, 768));
     EXPECT_EQ(SelectedLabel(), "1024 x 768 - 4 : 3");
     // Labels as the program's own build computes them.
@@ -116,6 +120,7 @@ TEST_F(ResolutionList, ApplySavesTheChosenEntry)
 {
     WriteFileBytes("patch.cfg", "width 800\r\nheight 600\r\n");
     OpenWindow();
+    ReachForTheList();
     EXPECT_EQ(SelectedLabel(), "800 x 600 - 4 : 3");
     Choose("1680 x 1050 - 16 : 10");
     PressApply();
@@ -133,6 +138,7 @@ TEST_F(ResolutionList, ConfiguredSizeTheDisplayLacksIsListedInPlaceAndSelected)
 {
     WriteFileBytes("patch.cfg", "width 1000\r\nheight 700\r\n");
     OpenWindow();
+    ReachForTheList();
     EXPECT_EQ(EntrySizes(), ExpectedSizes(1000, 700));
     EXPECT_EQ(SelectedLabel(), "1000 x 700 - 10 : 7");
     PressApply();
@@ -144,9 +150,63 @@ TEST_F(ResolutionList, ConfiguredLowModeIsListedOnceAndSelected)
     // The display reports 640 x 400 at every depth but offers it only because it is configured.
     WriteFileBytes("patch.cfg", "width 640\r\nheight 400\r\n");
     OpenWindow();
+    ReachForTheList();
     EXPECT_EQ(EntrySizes(), ExpectedSizes(640, 400));
     EXPECT_EQ(SendToList(CB_GETCURSEL, 0), 0);
     EXPECT_EQ(SelectedLabel(), "640 x 400 - 16 : 10");
+}
+
+// The display's modes are read only when the player reaches for the list;
+// until then the closed list shows the configured size, all it can show.
+TEST_F(ResolutionList, ModesAreListedOnceWhenTheKeyboardReachesTheList)
+{
+    // Far from the window, so that the pointer does not reach for it first.
+    SetCursorPos(GetSystemMetrics(SM_CXSCREEN) - 1, GetSystemMetrics(SM_CYSCREEN) - 1);
+    WriteFileBytes("patch.cfg", "width 1280\r\nheight 1024\r\n");
+    OpenWindow();
+    EXPECT_EQ(EntrySizes(), (Sizes{{1280, 1024}}));
+    EXPECT_EQ(SelectedLabel(), "1280 x 1024 - 5 : 4");
+
+    ReachForTheList();
+    EXPECT_EQ(EntrySizes(), ExpectedSizes(1280, 1024));
+    EXPECT_EQ(SelectedLabel(), "1280 x 1024 - 5 : 4");
+    // Some modes sort before it, so it has moved down.
+    EXPECT_GT(SendToList(CB_GETCURSEL, 0), 0);
+
+    SetFocus(GetDlgItem(dialog, IDC_SET_RESOLUTION));
+    ReachForTheList();
+    EXPECT_EQ(EntrySizes(), ExpectedSizes(1280, 1024));
+}
+
+TEST_F(ResolutionList, ModesAreListedWhenThePointerComesOverTheList)
+{
+    SetCursorPos(GetSystemMetrics(SM_CXSCREEN) - 1, GetSystemMetrics(SM_CYSCREEN) - 1);
+    OpenWindow();
+    PointerComesOver(IDC_APPLY);
+    PointerComesOver(IDC_SET_RESOLUTION);
+    EXPECT_EQ(SendToList(CB_GETCOUNT, 0), 1);
+    PointerComesOver(IDC_RESOLUTION);
+    EXPECT_EQ(EntrySizes(), ExpectedSizes(1024, 768));
+    EXPECT_EQ(SelectedLabel(), "1024 x 768 - 4 : 3");
+}
+
+// Apply without "Set resolution" clears the size in the settings; the list
+// reached for afterwards still holds the configured size, once, selected.
+TEST_F(ResolutionList, ApplyBeforeTheListIsReachedKeepsTheConfiguredEntry)
+{
+    SetCursorPos(GetSystemMetrics(SM_CXSCREEN) - 1, GetSystemMetrics(SM_CYSCREEN) - 1);
+    WriteFileBytes("patch.cfg", "width 800\r\nheight 600\r\n");
+    OpenWindow();
+    SetBoxChecked(IDC_SET_RESOLUTION, false);
+    PressApply();
+    ASSERT_EQ(patchSettings.width, 0);
+
+    ReachForTheList();
+    EXPECT_EQ(EntrySizes(), ExpectedSizes(800, 600));
+    EXPECT_EQ(SelectedLabel(), "800 x 600 - 4 : 3");
+    SetBoxChecked(IDC_SET_RESOLUTION, true);
+    PressApply();
+    EXPECT_TRUE(HasResolution(ReadFileBytes("patch.cfg"), "800", "600"));
 }
 
 } // namespace

@@ -73,24 +73,17 @@ std::string TipText(HWND tip, const TOOLINFOA &tool)
     return std::string(text, text + wcslen(text));
 }
 
-// What the system sends when the pointer moves over a control.
-void PointerComesOver(HWND dialog, int id)
-{
-    SendMessageA(dialog, WM_SETCURSOR, reinterpret_cast<WPARAM>(GetDlgItem(dialog, id)),
-                 MAKELPARAM(HTCLIENT, WM_MOUSEMOVE));
-}
-
 TEST_F(ToolTips, TipWindowIsMadeOnceWhenThePointerFirstComes)
 {
     // Far from the window, so that nothing but this test moves the pointer over it.
     SetCursorPos(GetSystemMetrics(SM_CXSCREEN) - 1, GetSystemMetrics(SM_CYSCREEN) - 1);
     OpenWindow();
     EXPECT_TRUE(TipWindowsOf(dialog).empty());
-    PointerComesOver(dialog, IDC_STATUS_LOG);
+    PointerComesOver(IDC_STATUS_LOG);
     ASSERT_EQ(TipWindowsOf(dialog).size(), 1u);
     HWND tip = TipWindowsOf(dialog)[0];
-    PointerComesOver(dialog, IDC_ENABLE);
-    PointerComesOver(dialog, IDC_APPLY);
+    PointerComesOver(IDC_ENABLE);
+    PointerComesOver(IDC_APPLY);
     ASSERT_EQ(TipWindowsOf(dialog).size(), 1u);
     EXPECT_EQ(TipWindowsOf(dialog)[0], tip);
     EXPECT_EQ(SendMessageA(tip, TTM_GETTOOLCOUNT, 0, 0), static_cast<LRESULT>(std::size(kTips)));
@@ -102,7 +95,7 @@ TEST_F(ToolTips, TipWindowIsMadeOnceWhenThePointerFirstComes)
 TEST_F(ToolTips, EveryOptionHasItsTipInOrder)
 {
     OpenWindow();
-    PointerComesOver(dialog, IDC_ENABLE);
+    PointerComesOver(IDC_ENABLE);
     const std::vector<HWND> tips = TipWindowsOf(dialog);
     ASSERT_EQ(tips.size(), 1u);
     HWND tip = tips[0];
@@ -127,7 +120,7 @@ TEST_F(ToolTips, EveryOptionHasItsTipInOrder)
 TEST_F(ToolTips, LongTipsWrapAndStayLongEnoughToRead)
 {
     OpenWindow();
-    PointerComesOver(dialog, IDC_ENABLE);
+    PointerComesOver(IDC_ENABLE);
     const std::vector<HWND> tips = TipWindowsOf(dialog);
     ASSERT_EQ(tips.size(), 1u);
     HWND tip = tips[0];
