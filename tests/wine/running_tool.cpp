@@ -1,18 +1,9 @@
 #include "running_tool.h"
 
+#include "build_paths.h"
 #include "resources/resource.h"
 
 static const char kCaption[] = "Gravlok Patch Config";
-
-// The tool lies one level above the test programs, as in the build tree.
-static std::string ToolPath()
-{
-    char path[MAX_PATH];
-    GetModuleFileNameA(nullptr, path, sizeof path);
-    std::string tool = path;
-    tool = tool.substr(0, tool.rfind('\\'));
-    return tool.substr(0, tool.rfind('\\')) + "\\patchcfg.exe";
-}
 
 RunningTool::~RunningTool()
 {
@@ -25,7 +16,7 @@ RunningTool::~RunningTool()
 
 ::testing::AssertionResult RunningTool::Start(const std::string &gameDirectory)
 {
-    const std::string tool = ToolPath();
+    const std::string tool = BuiltProgramPath();
     STARTUPINFOA startup = {};
     startup.cb = sizeof startup;
     PROCESS_INFORMATION started = {};
@@ -75,6 +66,13 @@ void RunningTool::SetField(int id, const char *text)
     SendMessageA(Control(id), WM_SETTEXT, 0, reinterpret_cast<LPARAM>(text));
 }
 
+std::string RunningTool::Field(int id) const
+{
+    char text[64] = {};
+    SendMessageA(Control(id), WM_GETTEXT, sizeof text, reinterpret_cast<LPARAM>(text));
+    return text;
+}
+
 // Read as UTF-16: Wine passes list box text between processes only so.
 std::string RunningTool::LastStatusLine() const
 {
@@ -92,16 +90,21 @@ void RunningTool::Apply()
     SendMessageA(Control(IDC_APPLY), BM_CLICK, 0, 0);
 }
 
-bool RunningTool::Close()
+long RunningTool::WaitForExit()
 {
-    PostMessageA(window_, WM_SYSCOMMAND, SC_CLOSE, 0);
     if (WaitForSingleObject(process_, 15000) != WAIT_OBJECT_0)
-        return false;
+        return -1;
     DWORD code = 1;
     GetExitCodeProcess(process_, &code);
     CloseHandle(process_);
     process_ = nullptr;
     processId_ = 0;
     window_ = nullptr;
-    return code == 0;
+    return static_cast<long>(code);
+}
+
+bool RunningTool::Close()
+{
+    PostMessageA(window_, WM_SYSCOMMAND, SC_CLOSE, 0);
+    return WaitForExit() == 0;
 }

@@ -22,11 +22,16 @@ public:
     // Waits for the window of a tool that something else started.
     ::testing::AssertionResult Attach();
 
+    HWND Window() const { return window_; }
+    DWORD ProcessId() const { return processId_; }
     HWND Control(int id) const { return GetDlgItem(window_, id); }
     void SetBox(int id, bool checked);
     void SetField(int id, const char *text);
+    std::string Field(int id) const;
     std::string LastStatusLine() const;
     void Apply();
+    // The exit code once the process has ended, or -1 if it is still running.
+    long WaitForExit();
     // The close box; true once the process has ended with 0.
     bool Close();
 

@@ -3,12 +3,13 @@
 // as a screenshot beside this test program.
 #include <gtest/gtest.h>
 
-#include <cstring>
+#include <cwchar>
 #include <string>
 
 #include "build_paths.h"
 #include "platform/win32.h"
 #include "resources/resource.h"
+#include "running_tool.h"
 #include "scratch_dir.h"
 #include "screen_capture.h"
 
@@ -22,52 +23,31 @@ const char kApplyTip[] = "Apply the settings";
 
 class ToolTipHover : public ::testing::Test {
 protected:
-    void TearDown() override
-    {
-        if (process_.hProcess) {
-            TerminateProcess(process_.hProcess, 99);
-            CloseHandle(process_.hProcess);
-            CloseHandle(process_.hThread);
-        }
-    }
-
     void StartTool()
     {
         // Away from where the window opens: when the pointer already lies
         // on a control as the window opens, Wine's tip window shows nothing
         // for that control until the pointer has rested on another one.
         MovePointer(GetSystemMetrics(SM_CXSCREEN) - 10, GetSystemMetrics(SM_CYSCREEN) - 10);
-        STARTUPINFOA startup = {};
-        startup.cb = sizeof startup;
-        ASSERT_TRUE(CreateProcessA(BuiltProgramPath().c_str(), nullptr, nullptr, nullptr, FALSE, 0, nullptr,
-                                   game_.Path().c_str(), &startup, &process_))
-            << BuiltProgramPath() << " error " << GetLastError();
-        WaitForInputIdle(process_.hProcess, 30000);
-        for (int waited = 0; waited < 30000 && !window_; waited += 50) {
-            FindToolWindows();
-            if (!window_)
-                Sleep(50);
-        }
-        ASSERT_NE(window_, nullptr) << "the window did not open";
+        ASSERT_TRUE(tool_.Start(game_.Path()));
     }
 
-    // The window and, once the pointer has come over the window, its tip window.
-    void FindToolWindows() { EnumWindows(FindToolWindow, reinterpret_cast<LPARAM>(this)); }
+    // Its tip window, once the pointer has come over the window.
+    void FindTipWindow() { EnumWindows(FindToolTipWindow, reinterpret_cast<LPARAM>(this)); }
 
-    HWND Control(int id) const { return GetDlgItem(window_, id); }
 
     // Off the window, so that the next rest on a control is a fresh arrival.
     void ParkPointer()
     {
         RECT frame;
-        GetWindowRect(window_, &frame);
+        GetWindowRect(tool_.Window(), &frame);
         MovePointer(frame.right + 40, frame.bottom + 40);
     }
 
     void RestPointerOn(int id)
     {
         RECT r;
-        GetWindowRect(Control(id), &r);
+        GetWindowRect(tool_.Control(id), &r);
         MovePointer((r.left + r.right) / 2, (r.top + r.bottom) / 2);
     }
 
@@ -87,7 +67,7 @@ protected:
     {
         for (int waited = 0; waited < milliseconds; waited += 50) {
             if (!tip_)
-                FindToolWindows();
+                FindTipWindow();
             if (tip_ && IsWindowVisible(tip_)) {
                 // UTF-16: Wine passes text between processes only so.
                 wchar_t text[512] = {};
@@ -120,7 +100,7 @@ protected:
     void KeepScreenshot(const char *name)
     {
         RECT area, tip = TipRect();
-        GetWindowRect(window_, &area);
+        GetWindowRect(tool_.Window(), &area);
         UnionRect(&area, &area, &tip);
         InflateRect(&area, 8, 8);
         const std::string path = TestDirectory() + "\\" + name + ".bmp";
@@ -128,24 +108,21 @@ protected:
     }
 
     ScratchGameDir game_;
-    PROCESS_INFORMATION process_ = {};
-    HWND window_ = nullptr;
+    RunningTool tool_;
     HWND tip_ = nullptr;
 
 private:
-    static BOOL CALLBACK FindToolWindow(HWND window, LPARAM self)
+    static BOOL CALLBACK FindToolTipWindow(HWND window, LPARAM self)
     {
         ToolTipHover *test = reinterpret_cast<ToolTipHover *>(self);
         DWORD owner = 0;
         GetWindowThreadProcessId(window, &owner);
-        if (owner != test->process_.dwProcessId)
-            return TRUE;
         char name[64] = {};
-        GetClassNameA(window, name, sizeof name);
-        if (lstrcmpiA(name, TOOLTIPS_CLASSA) == 0)
+        if (owner == test->tool_.ProcessId() && GetClassNameA(window, name, sizeof name) &&
+            lstrcmpiA(name, TOOLTIPS_CLASSA) == 0) {
             test->tip_ = window;
-        else if (IsWindowVisible(window) && GetWindowTextA(window, name, sizeof name) && !strcmp(name, "Gravlok Patch Config"))
-            test->window_ = window;
+            return FALSE;
+        }
         return TRUE;
     }
 };
@@ -177,7 +154,7 @@ TEST_F(ToolTipHover, TipWindowIsMadeWhenThePointerFirstComes)
 {
     StartTool();
     Sleep(500);
-    FindToolWindows();
+    FindTipWindow();
     EXPECT_EQ(tip_, nullptr) << "made before the pointer came over the window";
     RestPointerOn(IDC_APPLY);
     EXPECT_EQ(WaitForShownTip(5000), kApplyTip);
@@ -195,7 +172,7 @@ TEST_F(ToolTipHover, TipStaysTenSecondsThenGoes)
 TEST_F(ToolTipHover, FreezeFixExplainsItselfUnlessHidden)
 {
     StartTool();
-    HWND fix = Control(IDC_FREEZE_FIX);
+    HWND fix = tool_.Control(IDC_FREEZE_FIX);
     if (IsWindowVisible(fix)) {
         RestPointerOn(IDC_FREEZE_FIX);
         EXPECT_EQ(WaitForShownTip(5000), kFreezeFixTip);
