@@ -7,8 +7,6 @@
 
 namespace {
 
-using ToolTips = DialogTest;
-
 struct Tip {
     int id;
     const char *text;
@@ -73,6 +71,19 @@ std::string TipText(HWND tip, const TOOLINFOA &tool)
     return std::string(text, text + wcslen(text));
 }
 
+class ToolTips : public DialogTest {
+protected:
+    // The window, and the one tip window it makes as the pointer first comes over it.
+    HWND OpenWindowAndItsTips()
+    {
+        OpenWindow();
+        PointerComesOver(IDC_ENABLE);
+        const std::vector<HWND> tips = TipWindowsOf(dialog);
+        EXPECT_EQ(tips.size(), 1u);
+        return tips.size() == 1 ? tips[0] : nullptr;
+    }
+};
+
 TEST_F(ToolTips, TipWindowIsMadeOnceWhenThePointerFirstComes)
 {
     // Far from the window, so that nothing but this test moves the pointer over it.
@@ -94,11 +105,8 @@ TEST_F(ToolTips, TipWindowIsMadeOnceWhenThePointerFirstComes)
 
 TEST_F(ToolTips, EveryOptionHasItsTipInOrder)
 {
-    OpenWindow();
-    PointerComesOver(IDC_ENABLE);
-    const std::vector<HWND> tips = TipWindowsOf(dialog);
-    ASSERT_EQ(tips.size(), 1u);
-    HWND tip = tips[0];
+    HWND tip = OpenWindowAndItsTips();
+    ASSERT_NE(tip, nullptr);
     ASSERT_EQ(SendMessageA(tip, TTM_GETTOOLCOUNT, 0, 0), static_cast<LRESULT>(std::size(kTips)));
 
     for (size_t i = 0; i < std::size(kTips); ++i) {
@@ -119,11 +127,8 @@ TEST_F(ToolTips, EveryOptionHasItsTipInOrder)
 
 TEST_F(ToolTips, LongTipsWrapAndStayLongEnoughToRead)
 {
-    OpenWindow();
-    PointerComesOver(IDC_ENABLE);
-    const std::vector<HWND> tips = TipWindowsOf(dialog);
-    ASSERT_EQ(tips.size(), 1u);
-    HWND tip = tips[0];
+    HWND tip = OpenWindowAndItsTips();
+    ASSERT_NE(tip, nullptr);
     EXPECT_EQ(SendMessageA(tip, TTM_GETMAXTIPWIDTH, 0, 0), 250);
     EXPECT_EQ(SendMessageA(tip, TTM_GETDELAYTIME, TTDT_AUTOPOP, 0), 10000);
     // Shown over an inactive window too, and an "&" in a text is not a mnemonic.
