@@ -27,7 +27,7 @@ void FillResolutionList()
 {
     PatchSettings &s = patchSettings;
     // The list always has a selection; with no size configured it is this one.
-    if (s.width == 0 || s.height == 0) {
+    if (!IsResolutionSet(s)) {
         s.width = 1024;
         s.height = 768;
     }

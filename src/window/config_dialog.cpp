@@ -121,10 +121,13 @@ static void MakeToolTipsOnce()
     CreateToolTips();
 }
 
-static void OnSetCursor(HWND window, HWND underPointer)
+// Comes with every move of the pointer over the window. The control's own
+// id is read from its window; GetDlgItem would ask Wine's server for the
+// window's children on each move.
+static void OnSetCursor(HWND underPointer)
 {
     MakeToolTipsOnce();
-    if (underPointer == GetDlgItem(window, IDC_RESOLUTION))
+    if (GetDlgCtrlID(underPointer) == IDC_RESOLUTION)
         ListDisplayModesOnce();
 }
 
@@ -196,7 +199,7 @@ INT_PTR CALLBACK ConfigDialogProc(HWND window, UINT message, WPARAM wParam, LPAR
         OnNotify(window, reinterpret_cast<const NMHDR *>(lParam));
         return FALSE;
     case WM_SETCURSOR:
-        OnSetCursor(window, reinterpret_cast<HWND>(wParam));
+        OnSetCursor(reinterpret_cast<HWND>(wParam));
         // The cursor itself is still the controls' and the system's to set.
         return FALSE;
     }
