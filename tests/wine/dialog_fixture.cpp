@@ -83,3 +83,8 @@ void DialogTest::PointerComesOver(int id)
     SendMessageA(dialog, WM_SETCURSOR, reinterpret_cast<WPARAM>(GetDlgItem(dialog, id)),
                  MAKELPARAM(HTCLIENT, WM_MOUSEMOVE));
 }
+
+void DialogTest::ParkPointerAway()
+{
+    SetCursorPos(GetSystemMetrics(SM_CXSCREEN) - 1, GetSystemMetrics(SM_CYSCREEN) - 1);
+}

@@ -25,6 +25,9 @@ protected:
     void PressApply();
     // What the system sends as the pointer moves over a control.
     void PointerComesOver(int id);
+    // To the screen's far corner, so that only the test's own messages
+    // bring the pointer over the window.
+    static void ParkPointerAway();
 
     ScratchGameDir game;
     HWND dialog = nullptr;

@@ -160,8 +160,7 @@ TEST_F(ResolutionList, ConfiguredLowModeIsListedOnceAndSelected)
 // until then the closed list shows the configured size, all it can show.
 TEST_F(ResolutionList, ModesAreListedOnceWhenTheKeyboardReachesTheList)
 {
-    // Far from the window, so that the pointer does not reach for it first.
-    SetCursorPos(GetSystemMetrics(SM_CXSCREEN) - 1, GetSystemMetrics(SM_CYSCREEN) - 1);
+    ParkPointerAway();
     WriteFileBytes("patch.cfg", "width 1280\r\nheight 1024\r\n");
     OpenWindow();
     EXPECT_EQ(EntrySizes(), (Sizes{{1280, 1024}}));
@@ -180,7 +179,7 @@ TEST_F(ResolutionList, ModesAreListedOnceWhenTheKeyboardReachesTheList)
 
 TEST_F(ResolutionList, ModesAreListedWhenThePointerComesOverTheList)
 {
-    SetCursorPos(GetSystemMetrics(SM_CXSCREEN) - 1, GetSystemMetrics(SM_CYSCREEN) - 1);
+    ParkPointerAway();
     OpenWindow();
     PointerComesOver(IDC_APPLY);
     PointerComesOver(IDC_SET_RESOLUTION);
@@ -194,7 +193,7 @@ TEST_F(ResolutionList, ModesAreListedWhenThePointerComesOverTheList)
 // reached for afterwards still holds the configured size, once, selected.
 TEST_F(ResolutionList, ApplyBeforeTheListIsReachedKeepsTheConfiguredEntry)
 {
-    SetCursorPos(GetSystemMetrics(SM_CXSCREEN) - 1, GetSystemMetrics(SM_CYSCREEN) - 1);
+    ParkPointerAway();
     WriteFileBytes("patch.cfg", "width 800\r\nheight 600\r\n");
     OpenWindow();
     SetBoxChecked(IDC_SET_RESOLUTION, false);

@@ -86,8 +86,7 @@ protected:
 
 TEST_F(ToolTips, TipWindowIsMadeOnceWhenThePointerFirstComes)
 {
-    // Far from the window, so that nothing but this test moves the pointer over it.
-    SetCursorPos(GetSystemMetrics(SM_CXSCREEN) - 1, GetSystemMetrics(SM_CYSCREEN) - 1);
+    ParkPointerAway();
     OpenWindow();
     EXPECT_TRUE(TipWindowsOf(dialog).empty());
     PointerComesOver(IDC_STATUS_LOG);
