@@ -3,7 +3,8 @@
 #include "resources/resource.h"
 #include "window/config_dialog.h"
 
-HWND toolTipWindow;
+// The window's one tip window, which lives as long as the window.
+static HWND toolTipWindow;
 
 // Wide enough for a short sentence per line, so the long tips wrap instead
 // of running across the screen.

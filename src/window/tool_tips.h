@@ -3,8 +3,6 @@
 
 #include "platform/win32.h"
 
-extern HWND toolTipWindow;
-
 // Creates the tip window for the configuration window and registers every
 // option's tip. Without the tip window the options simply have no tips.
 void CreateToolTips();
