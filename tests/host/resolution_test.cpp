@@ -1,0 +1,72 @@
+// The resolution list as the player reads it: each size once, in order,
+// labelled with the aspect ratio its screen is sold as. Built for the host
+// and again by the shipped program's compiler, run under Wine: the labels'
+// ties come out right only with each double operation rounded on its own.
+#include <gtest/gtest.h>
+
+#include <cstdio>
+#include <string>
+#include <vector>
+
+#include "display/resolution_label.h"
+#include "display/resolution_order.h"
+
+namespace {
+
+std::string Label(int32_t width, int32_t height)
+{
+    char label[kResolutionLabelSize];
+    FormatResolutionLabel(label, width, height);
+    return label;
+}
+
+TEST(ResolutionLabel, NamesTheRatioScreensAreSoldAs)
+{
+    const char *labels[] = {
+        "640 x 480 - 4 : 3", "1280 x 1024 - 5 : 4", "1280 x 800 - 16 : 10", "1366 x 768 - 16 : 9",
+        "1920 x 1080 - 16 : 9", "720 x 480 - 3 : 2", "1280 x 768 - 5 : 3", "3440 x 1440 - 12 : 5",
+        "2560 x 1080 - 19 : 8", "1680 x 1050 - 16 : 10", "1920 x 1200 - 16 : 10", "640 x 400 - 16 : 10",
+        // Equally near 4 : 3 in exact arithmetic; nearer 11 : 8 in doubles.
+        "1040 x 768 - 11 : 8", "650 x 480 - 11 : 8", "1300 x 960 - 11 : 8",
+        "800 x 600 - 4 : 3", "1600 x 900 - 16 : 9", "5120 x 1440 - 32 : 9", "1080 x 1920 - 5 : 9",
+        "1 x 480 - 0 : 1", "65535 x 480 - 1229 : 9", "100 x 1 - 100 : 1"};
+    for (const char *expected : labels) {
+        int width = 0, height = 0;
+        ASSERT_EQ(sscanf(expected, "%d x %d", &width, &height), 2);
+        EXPECT_EQ(Label(width, height), expected);
+    }
+}
+
+int Key(Resolution r)
+{
+    return r.width * 100000 + r.height;
+}
+
+std::vector<int> Offered(Resolution configured, const std::vector<Resolution> &modes)
+{
+    std::vector<int> keys;
+    for (const Resolution &r : OfferedResolutions(configured, modes))
+        keys.push_back(Key(r));
+    return keys;
+}
+
+TEST(ResolutionOrder, EachSizeOnceAscendingAndTheConfiguredOneKept)
+{
+    // As displays report them: repeated per depth and refresh rate, any order.
+    const std::vector<Resolution> modes = {{1920, 1080}, {640, 480}, {800, 600}, {1920, 1080}, {640, 400},
+                                           {320, 200},   {1280, 1024}, {1280, 720}, {800, 600}, {1280, 479}};
+    const std::vector<int> shown = {Key({640, 480}), Key({800, 600}), Key({1280, 720}), Key({1280, 1024}),
+                                    Key({1920, 1080})};
+    EXPECT_EQ(Offered({1280, 720}, modes), shown);
+
+    std::vector<int> withSmall = shown;
+    withSmall.insert(withSmall.begin(), Key({640, 400}));
+    EXPECT_EQ(Offered({640, 400}, modes), withSmall);
+
+    std::vector<int> withAbsent = shown;
+    withAbsent.insert(withAbsent.begin() + 3, Key({1280, 960}));
+    EXPECT_EQ(Offered({1280, 960}, modes), withAbsent);
+    EXPECT_EQ(Offered({1024, 768}, {}), std::vector<int>{Key({1024, 768})});
+}
+
+} // namespace

@@ -1,0 +1,49 @@
+#!/usr/bin/env bash
+# ctest's launcher for the save-fault test: makes one fault in a game
+# directory of the unprivileged player of scripts/lib/player.sh (whom unix
+# permissions really refuse: Wine run as root writes anywhere), runs the
+# test program as that player there, and clears the fault when the program
+# asks (by creating the file named in GRAVLOK_CLEAR).
+#   save_faults.sh FAULT WINE PROGRAM
+set -uo pipefail
+top=$(cd "$(dirname "$0")/../.." && pwd)
+. "$top/scripts/lib/wine.sh"
+. "$top/scripts/lib/player.sh"
+fault=$1 WINE=$2 program=$3
+
+player_prepare || { echo "the player $PLAYER could not be made ready (this needs root)" >&2; exit 1; }
+run=$(mktemp -d "$PLAYER_ROOT/prefix/drive_c/users/$PLAYER/fault.XXXXXX")
+trap 'chown -R "$PLAYER": "$run"; rm -rf "$run"' EXIT
+mkdir "$run/game" && cp "$program" "$run/" && printf 'maxfps 120\r\ndlrate 7\r\n' >"$run/game/patch.cfg"
+chown -R "$PLAYER": "$run"
+game=$run/game limit=unlimited
+
+give_to_root() { chown root:root "$@" && chmod go-w "$@"; }
+case $fault in
+  write-fails) limit=100 ;; # as on a full disk: the new file is longer than 100 bytes
+  write-fails-in-place) give_to_root "$game"; limit=100 ;;
+  read-only) chmod a-w "$game/patch.cfg" ;;
+  administrators-directory) give_to_root "$game/patch.cfg" "$game" ;;
+  directory) rm "$game/patch.cfg" && mkdir "$game/patch.cfg" && echo notes >"$game/patch.cfg/notes.txt" &&
+    chown -R "$PLAYER": "$game/patch.cfg" ;;
+  held-open) ;; # the test program holds the file itself
+  *) echo "no such fault: $fault" >&2; exit 1 ;;
+esac
+
+# Ignored here and so in the program: a write past the size limit then
+# fails, as on a full disk, instead of ending the program.
+trap '' XFSZ
+export GRAVLOK_FAULT=$fault GRAVLOK_CLEAR="Z:${run//\//\\}\\clear"
+(cd "$game" && as_player prlimit --fsize="$limit:unlimited" "$WINE" "$run/$(basename "$program")") &
+test=$!
+until [ -e "$run/clear" ] || ! kill -0 "$test" 2>/dev/null; do sleep 0.05; done
+if [ -e "$run/clear" ]; then
+  case $fault in
+    write-fails*) as_player prlimit --fsize=unlimited --pid "$(pgrep -u "$PLAYER" -f "$(basename "$run").$(basename "$program")")" ;;
+    read-only) chmod u+w "$game/patch.cfg" ;;
+    administrators-directory) chown "$PLAYER": "$game" "$game/patch.cfg" ;;
+    directory) rm -r "$game/patch.cfg" ;;
+  esac
+  rm -f "$run/clear"
+fi
+wait "$test"
