@@ -37,36 +37,12 @@ TEST(ReadingPatchCfg, LinesReadAsTheGameReadsThem)
         {std::string("maxfps\0 7", 9), 0}, {kLong + "12345", 12345},
         // Only 99 bytes of a line count; the rest is dropped, not read as a line.
         {kLong + "1234567maxfps 9\nchatlines 6", 12345}, {"maxfps 8\n" + std::string(120, 'x') + "maxfps 7", 8},
-    };
+        {"width 800\ndlrate -1\nconsolenoback 1\nenable 2\nunknown 5\n", 90}};
     for (const auto &c : cases)
         EXPECT_EQ(Read(c.bytes).maxfps, c.maxfps) << c.bytes;
-}
-
-TEST(ReadingPatchCfg, KeysSetTheirOwnFieldsAlone)
-{
-    const PatchSettings s = Read("width 800\ndlrate -1\nconsolenoback 1\nenable 2\nunknown 5\n");
-    EXPECT_EQ(s.width, 800);
-    EXPECT_EQ(s.height, 0);
-    EXPECT_EQ(s.dlrate, -1);
-    EXPECT_EQ(s.consolenoback, 1);
-    EXPECT_EQ(s.enable, 2);
-    EXPECT_EQ(s.maxfps, 90);
-}
-
-// Read from the file through a small buffer, a line may be split anywhere.
-TEST(ReadingPatchCfg, ChunksSplitAnywhere)
-{
-    const std::string text = "maxfps 140\r\ndlrate" + kLong.substr(6) + "1234567\nchatlines 12\r\nconsolewidth 80";
-    for (size_t split = 0; split <= text.size(); ++split) {
-        PatchSettings s;
-        ConfigReader reader;
-        StartPatchConfig(reader);
-        FeedPatchConfig(reader, text.data(), split, s);
-        FeedPatchConfig(reader, text.data() + split, text.size() - split, s);
-        FinishPatchConfig(reader, s);
-        ASSERT_EQ(std::to_string(s.maxfps) + " " + std::to_string(s.dlrate) + " " + std::to_string(s.chatlines) +
-                      " " + std::to_string(s.consolewidth), "140 12345 12 80") << split;
-    }
+    const PatchSettings s = Read(cases[sizeof cases / sizeof *cases - 1].bytes);
+    EXPECT_EQ(std::to_string(s.width) + " " + std::to_string(s.height) + " " + std::to_string(s.dlrate) + " " +
+              std::to_string(s.consolenoback) + " " + std::to_string(s.enable), "800 0 -1 1 2");
 }
 
 TEST(SavingPatchCfg, TwelveLinesWithoutAResolution)

@@ -37,36 +37,24 @@ TEST(ResolutionLabel, NamesTheRatioScreensAreSoldAs)
     }
 }
 
-int Key(Resolution r)
+// Sizes as "WxH" in the order offered.
+std::string Offered(Resolution configured, const std::vector<Resolution> &modes)
 {
-    return r.width * 100000 + r.height;
-}
-
-std::vector<int> Offered(Resolution configured, const std::vector<Resolution> &modes)
-{
-    std::vector<int> keys;
+    std::string offered;
     for (const Resolution &r : OfferedResolutions(configured, modes))
-        keys.push_back(Key(r));
-    return keys;
+        offered += std::to_string(r.width) + "x" + std::to_string(r.height) + " ";
+    return offered;
 }
 
 TEST(ResolutionOrder, EachSizeOnceAscendingAndTheConfiguredOneKept)
 {
     // As displays report them: repeated per depth and refresh rate, any order.
     const std::vector<Resolution> modes = {{1920, 1080}, {640, 480}, {800, 600}, {1920, 1080}, {640, 400},
-                                           {320, 200},   {1280, 1024}, {1280, 720}, {800, 600}, {1280, 479}};
-    const std::vector<int> shown = {Key({640, 480}), Key({800, 600}), Key({1280, 720}), Key({1280, 1024}),
-                                    Key({1920, 1080})};
-    EXPECT_EQ(Offered({1280, 720}, modes), shown);
-
-    std::vector<int> withSmall = shown;
-    withSmall.insert(withSmall.begin(), Key({640, 400}));
-    EXPECT_EQ(Offered({640, 400}, modes), withSmall);
-
-    std::vector<int> withAbsent = shown;
-    withAbsent.insert(withAbsent.begin() + 3, Key({1280, 960}));
-    EXPECT_EQ(Offered({1280, 960}, modes), withAbsent);
-    EXPECT_EQ(Offered({1024, 768}, {}), std::vector<int>{Key({1024, 768})});
+                                           {320, 200}, {1280, 1024}, {1280, 720}, {800, 600}, {1280, 479}};
+    EXPECT_EQ(Offered({1280, 720}, modes), "640x480 800x600 1280x720 1280x1024 1920x1080 ");
+    EXPECT_EQ(Offered({640, 400}, modes), "640x400 640x480 800x600 1280x720 1280x1024 1920x1080 ");
+    EXPECT_EQ(Offered({1280, 960}, modes), "640x480 800x600 1280x720 1280x960 1280x1024 1920x1080 ");
+    EXPECT_EQ(Offered({1024, 768}, {}), "1024x768 ");
 }
 
 } // namespace

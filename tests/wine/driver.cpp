@@ -23,15 +23,6 @@ static void ForEachEntry(const std::string &prefix, Visit visit)
     FindClose(search);
 }
 
-static void RemoveTree(const std::string &path)
-{
-    ForEachEntry(path + "\\", [](const std::string &name, bool directory) {
-        SetFileAttributesA(name.c_str(), FILE_ATTRIBUTE_NORMAL);
-        directory ? RemoveTree(name) : void(DeleteFileA(name.c_str()));
-    });
-    RemoveDirectoryA(path.c_str());
-}
-
 ScratchGameDir::ScratchGameDir()
 {
     char buffer[MAX_PATH];
@@ -42,11 +33,8 @@ ScratchGameDir::ScratchGameDir()
     EXPECT_TRUE(CreateDirectoryA(path.c_str(), nullptr) && SetCurrentDirectoryA(path.c_str())) << path;
 }
 
-ScratchGameDir::~ScratchGameDir()
-{
-    SetCurrentDirectoryA(previous.c_str());
-    RemoveTree(path);
-}
+// What a test leaves in it goes with the test run's throw-away prefix.
+ScratchGameDir::~ScratchGameDir() { SetCurrentDirectoryA(previous.c_str()); }
 
 void WriteBytes(const std::string &name, const std::string &bytes)
 {

@@ -7,13 +7,11 @@
 
 namespace {
 
-using Lines = std::vector<std::string>;
-const Lines kNoGameFiles = {"Failed to open GRAVLOK.EXE", "Failed to open REF_GL.DLL", "Patched WSOCK32.DLL is missing"};
 const int kBoxes[] = {IDC_ENABLE, IDC_SET_RESOLUTION, IDC_NATIVE_FULLSCREEN, IDC_AUTO_FOV, IDC_CONSOLE_NO_BACK,
                       IDC_MENU_DARKEN, IDC_SHOW_GUN, IDC_DOWNLOAD_MAIN, IDC_DEMO_ASSOCIATION, IDC_FREEZE_FIX};
 const int kFields[] = {IDC_MAX_FPS, IDC_CONSOLE_WIDTH, IDC_CONSOLE_OVERLAY, IDC_CHAT_LINES, IDC_DOWNLOAD_RATE};
 
-// The boxes in kBoxes order as 0 and 1, then the fields, then the selected size.
+// The boxes in kBoxes order as 0 and 1, the fields, the selected size.
 std::string Shown(HWND window)
 {
     std::string shown;
@@ -34,25 +32,25 @@ protected:
     HWND window = nullptr;
 };
 
-TEST_F(ConfigWindow, OpensWithTheDefaultsWithoutPatchCfg)
+TEST_F(ConfigWindow, ShowsTheDefaultsWithoutPatchCfgAndSavesTwelveLines)
 {
     Open();
-    EXPECT_EQ(StatusLines(window), kNoGameFiles);
+    EXPECT_EQ(StatusLines(window), std::vector<std::string>({"Failed to open GRAVLOK.EXE",
+                                   "Failed to open REF_GL.DLL", "Patched WSOCK32.DLL is missing"}));
     EXPECT_EQ(Shown(window), "1011010100 90 126 4 8 0 1024 x 768 - 4 : 3");
-    Apply(window);
-    // Without the box the list's 1024 x 768 is not saved.
-    EXPECT_EQ(ReadBytes("patch.cfg"), "enable 1\r\nnativefs 1\r\nconsolenoback 0\r\nconsoleoverlay 4\r\n"
-                                      "consolewidth 126\r\nchatlines 8\r\nmenudarken 1\r\nshowgun 0\r\nmaxfps 90\r\n"
-                                      "autofov 1\r\ndlmain 1\r\ndlrate 0\r\n");
+    Apply(window); // without "Set resolution:" the list's 1024 x 768 is not saved
+    EXPECT_EQ(ReadBytes("patch.cfg"), "enable 1\r\nnativefs 1\r\nconsolenoback 0\r\nconsoleoverlay 4\r\nconsolewidth "
+                                      "126\r\nchatlines 8\r\nmenudarken 1\r\nshowgun 0\r\nmaxfps 90\r\nautofov 1\r\n"
+                                      "dlmain 1\r\ndlrate 0\r\n");
     EXPECT_EQ(LastLine(), "Config written to PATCH.CFG");
 }
 
 // Read in text mode as the game reads it: CR LF folded, Ctrl-Z the end.
 TEST_F(ConfigWindow, ShowsPatchCfgAndSavesItBack)
 {
-    const std::string file = "enable 2\r\nwidth 1680\r\nheight 1050\r\nnativefs 0\r\nconsolenoback 1\r\n"
-                             "consoleoverlay 10\r\nconsolewidth 200\r\nchatlines 12\r\nmenudarken 0\r\nshowgun 1\r\n"
-                             "maxfps 125\r\nautofov 0\r\ndlmain 0\r\ndlrate -1\r\n";
+    const std::string file = "enable 2\r\nwidth 1680\r\nheight 1050\r\nnativefs 0\r\nconsolenoback 1\r\nconsoleoverlay "
+                             "10\r\nconsolewidth 200\r\nchatlines 12\r\nmenudarken 0\r\nshowgun 1\r\nmaxfps 125\r\n"
+                             "autofov 0\r\ndlmain 0\r\ndlrate -1\r\n";
     WriteBytes("patch.cfg", file + "\x1a" "maxfps 5\r\n");
     Open();
     EXPECT_EQ(LastLine(), "Config read from PATCH.CFG");
@@ -65,50 +63,46 @@ TEST_F(ConfigWindow, ShowsPatchCfgAndSavesItBack)
 TEST_F(ConfigWindow, ApplyLimitsTheNumbersAndShowsThem)
 {
     // kFields order: frame limit, console width, overlay, chat lines, download limit.
-    struct Row { const char *typed[5]; const char *shown; int saved[5]; };
-    const Row rows[] = {{{"1000", "50", "2", "3", "99999"}, "999 78 4 4 99999", {999, 78, 4, 4, 99999}},
-                        {{"0", "5000", "40", "33", "0"}, "0 5000 32 32 0", {0, 5000, 32, 32, 0}},
-                        {{"", "", "", "", ""}, " 78 4 4 ", {0, 78, 4, 4, 0}},
-                        {{"4294967295", "4294967295", "4294967295", "4294967295", "4294967295"},
-                         "4294967295 78 4 4 4294967295", {-1, 78, 4, 4, -1}}};
+    const struct { const char *typed, *shown; int saved[5]; } rows[] = {
+        {"1000 50 2 3 99999", "999 78 4 4 99999", {999, 78, 4, 4, 99999}},
+        {"0 5000 40 33 0", "0 5000 32 32 0", {0, 5000, 32, 32, 0}},
+        {"    ", " 78 4 4 ", {0, 78, 4, 4, 0}}, // empty fields
+        {"4294967295 4294967295 4294967295 4294967295 4294967295", "4294967295 78 4 4 4294967295", {-1, 78, 4, 4, -1}}};
     Open();
-    for (const Row &row : rows) {
-        for (int i = 0; i < 5; ++i)
-            SetField(window, kFields[i], row.typed[i]);
+    for (const auto &row : rows) {
+        std::string typed = row.typed;
+        for (int id : kFields) {
+            SetField(window, id, typed.substr(0, typed.find(' ')).c_str());
+            typed.erase(0, typed.find(' ') + 1);
+        }
         Apply(window);
-        const std::string shown = Shown(window);
-        EXPECT_EQ(shown.substr(11, shown.find(" 1024") - 11), row.shown);
+        EXPECT_EQ(Shown(window).substr(11, Shown(window).find(" 1024") - 11), row.shown);
         char saved[256];
-        snprintf(saved, sizeof saved, "consoleoverlay %d\r\nconsolewidth %d\r\nchatlines %d\r\nmenudarken 1\r\n"
-                 "showgun 0\r\nmaxfps %d\r\nautofov 1\r\ndlmain 1\r\ndlrate %d\r\n", row.saved[2], row.saved[1],
-                 row.saved[3], row.saved[0], row.saved[4]);
+        snprintf(saved, sizeof saved, "consoleoverlay %d\r\nconsolewidth %d\r\nchatlines %d\r\nmenudarken 1\r\nshowgun 0"
+                 "\r\nmaxfps %d\r\nautofov 1\r\ndlmain 1\r\ndlrate %d\r\n", row.saved[2], row.saved[1], row.saved[3],
+                 row.saved[0], row.saved[4]);
         EXPECT_NE(ReadBytes("patch.cfg").find(saved), std::string::npos) << saved;
     }
 }
 
-// The list holds every mode of the display once, ascending, the configured
-// size among them even where the display lacks it, and Apply saves the
-// entry chosen.
+// Every mode of the display once, ascending, the configured size among them
+// even where the display lacks it; Apply saves the entry chosen.
 TEST_F(ConfigWindow, ResolutionListOffersTheDisplaysModes)
 {
     WriteBytes("patch.cfg", "width 1234\r\nheight 567\r\n");
     Open();
     HWND list = GetDlgItem(window, IDC_RESOLUTION);
     SetFocus(list); // the player reaches for it
-    const LRESULT count = SendMessageA(list, CB_GETCOUNT, 0, 0);
+    LRESULT previous = -1, configured = -1, desktop = -1, count = SendMessageA(list, CB_GETCOUNT, 0, 0);
     ASSERT_GT(count, 5);
-    LRESULT previous = -1, configured = -1, desktop = -1;
-    for (LRESULT i = 0; i < count; ++i) {
+    for (LRESULT i = 0; i < count; previous = SendMessageA(list, CB_GETITEMDATA, i++, 0)) {
         const LRESULT key = SendMessageA(list, CB_GETITEMDATA, i, 0);
-        const int width = static_cast<int>(key >> 16), height = static_cast<int>(key & 0xFFFF);
         char label[96], prefix[32];
         SendMessageA(list, CB_GETLBTEXT, i, reinterpret_cast<LPARAM>(label));
-        snprintf(prefix, sizeof prefix, "%d x %d - ", width, height);
+        snprintf(prefix, sizeof prefix, "%d x %d - ", int(key >> 16), int(key & 0xFFFF));
         EXPECT_EQ(std::string(label).rfind(prefix, 0), 0u) << label;
-        EXPECT_GT(key, previous) << label;
-        EXPECT_GE(height, 480) << label;
-        previous = key;
-        configured = width == 1234 && height == 567 ? i : configured;
+        EXPECT_TRUE(key > previous && (key & 0xFFFF) >= 480) << label;
+        configured = key == (1234 << 16 | 567) ? i : configured;
         desktop = std::string(label) == "1920 x 1080 - 16 : 9" ? i : desktop;
     }
     EXPECT_EQ(SendMessageA(list, CB_GETCURSEL, 0, 0), configured);
@@ -123,61 +117,57 @@ TEST_F(ConfigWindow, ResolutionListOffersTheDisplaysModes)
 
 TEST_F(ConfigWindow, RegistryFollowsTheBoxesOnlyOnceSaved)
 {
-    WriteBytes("patch.cfg", "maxfps 1\r\n");
+    WriteBytes("patch.cfg", "");
     SetFileAttributesA("patch.cfg", FILE_ATTRIBUTE_READONLY);
     Open();
     SetBox(window, IDC_DEMO_ASSOCIATION, true);
     SetBox(window, IDC_FREEZE_FIX, true);
     Apply(window);
     EXPECT_EQ(LastLine(), "Access denied to PATCH.CFG, try re-running as administrator");
-    EXPECT_EQ(StoredText(kDemoKey, nullptr), "<none>");
-    EXPECT_EQ(StoredText(kServiceKey, "games"), kServiceUrl);
+    EXPECT_EQ(StoredText(kDemoKey, nullptr) + StoredText(kServiceKey, "games"), std::string("<none>") + kServiceUrl);
 
     SetFileAttributesA("patch.cfg", FILE_ATTRIBUTE_NORMAL);
     Apply(window);
     EXPECT_EQ(LastLine(), "Config written to PATCH.CFG");
-    EXPECT_EQ(StoredText(kDemoKey, nullptr), "Gravlok");
+    EXPECT_EQ(StoredText(kDemoKey, nullptr) + StoredText(kServiceKey, "games"), "Gravlok");
     EXPECT_EQ(StoredText(kCommandKey, nullptr), "\"" + game.path + "\\gravlok.exe\" +map \"%1\"");
-    EXPECT_EQ(StoredText(kServiceKey, "games"), "");
 
     // Unchanged boxes write nothing: what others wrote since stands.
     StoreText(kDemoKey, nullptr, "Other");
     StoreText(kServiceKey, "games", "elsewhere");
     Apply(window);
-    EXPECT_EQ(StoredText(kDemoKey, nullptr), "Other");
-    EXPECT_EQ(StoredText(kServiceKey, "games"), "elsewhere");
+    EXPECT_EQ(StoredText(kDemoKey, nullptr) + StoredText(kServiceKey, "games"), "Otherelsewhere");
 
     StoreText("software\\classes\\Gravlok\\DefaultIcon", nullptr, "gravlok.exe,0");
     SetBox(window, IDC_DEMO_ASSOCIATION, false);
     SetBox(window, IDC_FREEZE_FIX, false);
     Apply(window);
-    EXPECT_EQ(StoredText(kDemoKey, nullptr), "<none>");
-    EXPECT_EQ(StoredText("software\\classes\\Gravlok\\DefaultIcon", nullptr), "<none>");
-    EXPECT_EQ(StoredText(kServiceKey, "games"), kServiceUrl);
+    EXPECT_EQ(StoredText(kDemoKey, nullptr) + StoredText("software\\classes\\Gravlok\\DefaultIcon", nullptr) +
+              StoredText(kServiceKey, "games"), std::string("<none><none>") + kServiceUrl);
 }
 
 TEST_F(ConfigWindow, BoxesShowWhatTheRegistryHolds)
 {
-    struct Row { std::string demo; const char *games; bool demoBox, fixBox, fixHidden; };
-    const Row rows[] = {{"Gravlok", "", true, true, false},
-                        {"Gravlok2", kServiceUrl, false, false, false},
-                        {std::string("Gravlok\0 then over 20 bytes", 27), nullptr, false, false, true}};
-    for (const Row &row : rows) {
+    // A hidden fix is never applied, whatever its box says.
+    const struct { std::string demo; const char *games; const char *shown, *gamesAfterApply; } rows[] = {
+        {"Gravlok", "", "association 1, fix 1 shown", ""},
+        {"Gravlok2", kServiceUrl, "association 0, fix 0 shown", ""},
+        {std::string("Gravlok\0 then over 20 bytes", 27), nullptr, "association 0, fix 0 hidden", "<none>"}};
+    for (const auto &row : rows) {
         ResetShellKeys(row.games != nullptr);
         SHSetValueA(HKEY_CURRENT_USER, kDemoKey, nullptr, REG_SZ, row.demo.c_str(), row.demo.size() + 1);
         if (row.games)
             StoreText(kServiceKey, "games", row.games);
         Open();
-        EXPECT_EQ(Box(window, IDC_DEMO_ASSOCIATION), row.demoBox) << row.demo;
-        EXPECT_EQ(Box(window, IDC_FREEZE_FIX), row.fixBox) << row.demo;
-        EXPECT_EQ(IsWindowVisible(GetDlgItem(window, IDC_FREEZE_FIX)) != 0, !row.fixHidden) << row.demo;
-        // A hidden fix is never applied, whatever its box says.
+        char shown[64];
+        snprintf(shown, sizeof shown, "association %d, fix %d %s", Box(window, IDC_DEMO_ASSOCIATION),
+                 Box(window, IDC_FREEZE_FIX), IsWindowVisible(GetDlgItem(window, IDC_FREEZE_FIX)) ? "shown" : "hidden");
+        EXPECT_EQ(shown, std::string(row.shown));
         SetBox(window, IDC_FREEZE_FIX, true);
         Apply(window);
-        EXPECT_EQ(StoredText(kServiceKey, "games"), row.games ? "" : "<none>") << row.demo;
+        EXPECT_EQ(StoredText(kServiceKey, "games"), row.gamesAfterApply) << row.shown;
         DestroyWindow(window);
     }
-    window = nullptr;
 }
 
 } // namespace
