@@ -127,21 +127,13 @@ std::vector<std::string> StatusLines(HWND window)
 std::string Field(HWND window, int id)
 {
     char text[64] = {};
-    SendMessageA(GetDlgItem(window, id), WM_GETTEXT, sizeof text, reinterpret_cast<LPARAM>(text));
-    return text;
+    return SendDlgItemMessageA(window, id, WM_GETTEXT, sizeof text, reinterpret_cast<LPARAM>(text)), text;
 }
 
-void SetField(HWND window, int id, const char *text)
-{
-    SendMessageA(GetDlgItem(window, id), WM_SETTEXT, 0, reinterpret_cast<LPARAM>(text));
-}
-bool Box(HWND window, int id) { return SendMessageA(GetDlgItem(window, id), BM_GETCHECK, 0, 0) == BST_CHECKED; }
-
-void SetBox(HWND window, int id, bool checked)
-{
-    SendMessageA(GetDlgItem(window, id), BM_SETCHECK, checked ? BST_CHECKED : BST_UNCHECKED, 0);
-}
-void Apply(HWND window) { SendMessageA(GetDlgItem(window, IDC_APPLY), BM_CLICK, 0, 0); }
+void SetField(HWND window, int id, const char *text) { SetDlgItemTextA(window, id, text); }
+bool Box(HWND window, int id) { return SendDlgItemMessageA(window, id, BM_GETCHECK, 0, 0) == BST_CHECKED; }
+void SetBox(HWND window, int id, bool checked) { SendDlgItemMessageA(window, id, BM_SETCHECK, checked, 0); }
+void Apply(HWND window) { SendDlgItemMessageA(window, IDC_APPLY, BM_CLICK, 0, 0); }
 
 void ResetShellKeys(bool withServiceLocation)
 {
