@@ -35,7 +35,8 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size)
 
     // Saved and read again: the same record (an unsaved half resolution
     // stays what it was before the read).
-    const std::string saved = FormatPatchConfig(read);
+    char text[kPatchConfigTextSize];
+    const std::string saved(text, FormatPatchConfig(read, text));
     PatchSettings again;
     again.width = read.width;
     again.height = read.height;

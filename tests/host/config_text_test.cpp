@@ -8,6 +8,12 @@
 
 namespace {
 
+std::string FormatPatchConfig(const PatchSettings &settings)
+{
+    char text[kPatchConfigTextSize];
+    return std::string(text, FormatPatchConfig(settings, text));
+}
+
 PatchSettings Parse(const std::string &text, PatchSettings start = PatchSettings())
 {
     ParsePatchConfig(text.data(), text.size(), start);

@@ -11,6 +11,16 @@ const std::string kExeWord("\xF5\x3D\xD3\x37", 4); // 0x37D33DF5, little-endian
 const std::string kImport("WSOCK32.dll\0", 12);
 const std::string kRendererWord("\x7A\xB5\x02\x00", 4); // 177530
 
+bool IsSupportedExecutable(const std::string &word, const std::string &import)
+{
+    return ::IsSupportedExecutable(word.data(), word.size(), import.data(), import.size());
+}
+
+bool IsSupportedRenderer(const std::string &word)
+{
+    return ::IsSupportedRenderer(word.data(), word.size());
+}
+
 TEST(ReleaseFingerprint, SupportedExecutableNeedsTheWordAndTheExactImportName)
 {
     EXPECT_TRUE(IsSupportedExecutable(kExeWord, kImport));

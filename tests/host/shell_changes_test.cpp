@@ -30,13 +30,15 @@ TEST(FreezeFixChange, OnlyABoxThatDiffersFromTheStateChangesAnything)
 
 TEST(OpenCommand, QuotesTheGameAndTheDemoSoSpacesSurvive)
 {
-    EXPECT_EQ(BuildOpenCommand("C:\\Program Files\\Gravlok"),
-              "\"C:\\Program Files\\Gravlok\\gravlok.exe\" +map \"%1\"");
-    // No limit on the directory: the whole path always reaches the command.
-    const std::string deep = "D:\\" + std::string(400, 'g');
-    const std::string command = BuildOpenCommand(deep);
-    EXPECT_EQ(command.size(), 1 + deep.size() + 23);
-    EXPECT_EQ(command.compare(1, deep.size(), deep), 0);
+    wchar_t command[kOpenCommandRoom];
+    ASSERT_TRUE(BuildOpenCommand(L"C:\\Program Files\\Gravlok", command));
+    EXPECT_EQ(std::wstring(command), L"\"C:\\Program Files\\Gravlok\\gravlok.exe\" +map \"%1\"");
+    // The deepest directory a program starts in reaches the command whole;
+    // a longer one gives no command rather than a cut one.
+    const std::wstring deep = L"D:\\" + std::wstring(257, L'g');
+    ASSERT_TRUE(BuildOpenCommand(deep.c_str(), command));
+    EXPECT_EQ(std::wstring(command), L"\"" + deep + L"\\gravlok.exe\" +map \"%1\"");
+    EXPECT_FALSE(BuildOpenCommand((deep + L"g").c_str(), command));
 }
 
 } // namespace
