@@ -1,8 +1,6 @@
 #include "checks/hook_module.h"
 
-#include <cstring>
-
-#include "checks/wine.h"
+#include <stdint.h>
 
 // The modules this program could load are the ones the game could: the
 // shipped program is i386 like the game.
@@ -12,38 +10,26 @@ static constexpr uint16_t kOwnMachine = kMachineAmd64;
 static constexpr uint16_t kOwnMachine = kMachineI386;
 #endif
 
-bool GetGameFilePath(const char *fileName, GameFilePath *path)
+bool GetGameFilePath(const wchar_t *fileName, GameFilePath *path)
 {
-    const DWORD length = GetCurrentDirectoryA(kGameDirectoryRoom, path->text);
+    const DWORD length = GetCurrentDirectoryW(kGameDirectoryRoom, path->text);
     // 0 is a failure; a result that does not fit is the size it would need,
     // and the buffer then holds nothing usable.
     if (length == 0 || length >= kGameDirectoryRoom)
         return false;
-    const size_t nameLength = strlen(fileName);
-    if (length + 1 + nameLength >= sizeof path->text)
+    const size_t nameLength = lstrlenW(fileName);
+    if (length + 1 + nameLength >= sizeof path->text / sizeof path->text[0])
         return false;
-    path->text[length] = '\\';
-    memcpy(path->text + length + 1, fileName, nameLength + 1);
+    path->text[length] = L'\\';
+    lstrcpyW(path->text + length + 1, fileName);
     return true;
-}
-
-static HookModuleProbe LoadHookModule(const GameFilePath &path)
-{
-    // A full path: a bare name would find a module of that name in the
-    // program's or the system's directory first.
-    HMODULE module = LoadLibraryExA(path.text, nullptr, DONT_RESOLVE_DLL_REFERENCES);
-    if (!module)
-        return HookModuleProbe::NotLoaded;
-    const bool marked = GetProcAddress(module, kMarkerExport) != nullptr;
-    FreeLibrary(module);
-    return marked ? HookModuleProbe::Marked : HookModuleProbe::Unmarked;
 }
 
 // Mapped as plain data, read-only: the file is only looked at. An empty
 // file cannot be mapped, and is no module either.
-static HookModuleProbe ReadHookModuleFile(const GameFilePath &path)
+HookModuleProbe ProbeHookModule(const GameFilePath &path)
 {
-    HANDLE file = CreateFileA(path.text, GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr,
+    HANDLE file = CreateFileW(path.text, GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr,
                               OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr);
     if (file == INVALID_HANDLE_VALUE)
         return HookModuleProbe::NotLoaded;
@@ -51,7 +37,7 @@ static HookModuleProbe ReadHookModuleFile(const GameFilePath &path)
     LARGE_INTEGER size;
     HANDLE mapping = nullptr;
     if (GetFileSizeEx(file, &size) && size.QuadPart > 0 && static_cast<ULONGLONG>(size.QuadPart) <= SIZE_MAX)
-        mapping = CreateFileMappingA(file, nullptr, PAGE_READONLY, 0, 0, nullptr);
+        mapping = CreateFileMappingW(file, nullptr, PAGE_READONLY, 0, 0, nullptr);
     if (mapping) {
         const void *view = MapViewOfFile(mapping, FILE_MAP_READ, 0, 0, 0);
         if (view) {
@@ -63,9 +49,4 @@ static HookModuleProbe ReadHookModuleFile(const GameFilePath &path)
     }
     CloseHandle(file);
     return probe;
-}
-
-HookModuleProbe ProbeHookModule(const GameFilePath &path)
-{
-    return IsRunningOnWine() ? ReadHookModuleFile(path) : LoadHookModule(path);
 }

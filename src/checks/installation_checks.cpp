@@ -1,22 +1,19 @@
 #include "checks/installation_checks.h"
 
-#include <cstdio>
-#include <string>
+#include <stdio.h>
 
 #include "checks/hook_module.h"
 #include "checks/release_fingerprint.h"
 #include "checks/wine.h"
 #include "window/status_log.h"
 
-// The bytes at an offset, fewer than asked for where the file ends first.
-static std::string ReadBytesAt(FILE *file, long offset, size_t length)
+// The count of bytes read at an offset, fewer than asked for where the
+// file ends first.
+static size_t ReadBytesAt(FILE *file, long offset, char *bytes, size_t length)
 {
-    std::string bytes(length, '\0');
-    size_t count = 0;
-    if (fseek(file, offset, SEEK_SET) == 0)
-        count = fread(&bytes[0], 1, length, file);
-    bytes.resize(count);
-    return bytes;
+    if (fseek(file, offset, SEEK_SET) != 0)
+        return 0;
+    return fread(bytes, 1, length, file);
 }
 
 static void CheckExecutable()
@@ -26,10 +23,12 @@ static void CheckExecutable()
         AddStatusMessage("Failed to open GRAVLOK.EXE");
         return;
     }
-    const std::string word = ReadBytesAt(file, kExecutableWordOffset, kWordLength);
-    const std::string import = ReadBytesAt(file, kExecutableImportOffset, kExecutableImportLength);
+    char word[kWordLength];
+    char import[kExecutableImportLength];
+    const size_t wordLength = ReadBytesAt(file, kExecutableWordOffset, word, sizeof word);
+    const size_t importLength = ReadBytesAt(file, kExecutableImportOffset, import, sizeof import);
     fclose(file);
-    if (IsSupportedExecutable(word, import))
+    if (IsSupportedExecutable(word, wordLength, import, importLength))
         AddStatusMessage("Supported GRAVLOK.EXE found");
     else
         AddStatusMessage("Unrecognised GRAVLOK.EXE found (v1.21 is needed)");
@@ -43,13 +42,14 @@ static void CheckRenderer()
         AddStatusMessage("Failed to open REF_GL.DLL");
         return;
     }
-    const std::string word = ReadBytesAt(file, kRendererWordOffset, kWordLength);
+    char word[kWordLength];
+    const size_t wordLength = ReadBytesAt(file, kRendererWordOffset, word, sizeof word);
     fclose(file);
-    if (!IsSupportedRenderer(word))
+    if (!IsSupportedRenderer(word, wordLength))
         AddStatusMessage("Unrecognised REF_GL.DLL found (v1.21 is needed)");
 }
 
-static HookModuleProbe ProbeGameModule(const char *fileName, GameFilePath *path)
+static HookModuleProbe ProbeGameModule(const wchar_t *fileName, GameFilePath *path)
 {
     if (!GetGameFilePath(fileName, path))
         return HookModuleProbe::NotLoaded;
@@ -59,7 +59,7 @@ static HookModuleProbe ProbeGameModule(const char *fileName, GameFilePath *path)
 static void CheckHookModule()
 {
     GameFilePath path;
-    switch (ProbeGameModule("wsock32.dll", &path)) {
+    switch (ProbeGameModule(L"wsock32.dll", &path)) {
     case HookModuleProbe::NotLoaded:
         AddStatusMessage("Patched WSOCK32.DLL is missing");
         break;
@@ -80,9 +80,9 @@ static void CheckHookModule()
 static void RemoveOldHookModule()
 {
     GameFilePath path;
-    if (ProbeGameModule("winmm.dll", &path) != HookModuleProbe::Marked)
+    if (ProbeGameModule(L"winmm.dll", &path) != HookModuleProbe::Marked)
         return;
-    if (DeleteFileA(path.text))
+    if (DeleteFileW(path.text))
         AddStatusMessage("Old WINMM.DLL found and deleted");
     else
         AddStatusMessage("Failed to delete old WINMM.DLL");
@@ -103,6 +103,6 @@ void LetWineLoadHookModule()
     if (!IsRunningOnWine() || WineLoadsGameWsock32())
         return;
     GameFilePath path;
-    if (ProbeGameModule("wsock32.dll", &path) == HookModuleProbe::Marked && SetWineToLoadGameWsock32())
+    if (ProbeGameModule(L"wsock32.dll", &path) == HookModuleProbe::Marked && SetWineToLoadGameWsock32())
         AddStatusMessage("Wine set to load the patched WSOCK32.DLL");
 }

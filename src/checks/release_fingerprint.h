@@ -3,8 +3,7 @@
 // release has in the same places.
 #pragma once
 
-#include <cstddef>
-#include <string>
+#include <stddef.h>
 
 constexpr long kExecutableWordOffset = 224;
 constexpr long kExecutableImportOffset = 315030;
@@ -12,7 +11,7 @@ constexpr size_t kExecutableImportLength = 12;
 constexpr long kRendererWordOffset = 480;
 constexpr size_t kWordLength = 4;
 
-// The arguments are the bytes read at those offsets: shorter than asked for
-// when the file ends first, which never matches.
-bool IsSupportedExecutable(const std::string &word, const std::string &import);
-bool IsSupportedRenderer(const std::string &word);
+// The arguments are the bytes read at those offsets and their counts:
+// fewer than asked for when the file ends first, which never matches.
+bool IsSupportedExecutable(const char *word, size_t wordLength, const char *import, size_t importLength);
+bool IsSupportedRenderer(const char *word, size_t wordLength);

@@ -1,8 +1,5 @@
 #include "checks/wine.h"
 
-#include <cstring>
-#include <string>
-
 #include "platform/win32.h"
 
 // Wine reads these for each module a program loads: the program's own
@@ -17,34 +14,39 @@ bool IsRunningOnWine()
     return ntdll && GetProcAddress(ntdll, "wine_get_version");
 }
 
+// A load order is a few words; room for far more than any of them.
+constexpr DWORD kOverrideRoom = 256;
+
 // The override's text, when the key names the module.
-static bool ReadOverride(const char *keyPath, std::string *order)
+static bool ReadOverride(const char *keyPath, char (&order)[kOverrideRoom])
 {
     HKEY key;
     if (RegOpenKeyExA(HKEY_CURRENT_USER, keyPath, 0, KEY_QUERY_VALUE, &key) != ERROR_SUCCESS)
         return false;
-    DWORD size = 0;
-    LONG status = RegQueryValueExA(key, kModuleName, nullptr, nullptr, nullptr, &size);
-    if (status == ERROR_SUCCESS) {
-        order->assign(size + 1, '\0');
-        status = RegQueryValueExA(key, kModuleName, nullptr, nullptr, reinterpret_cast<BYTE *>(&(*order)[0]), &size);
-        order->resize(strlen(order->c_str()));
-    }
+    // One byte kept back for a terminator the value may lack.
+    DWORD size = kOverrideRoom - 1;
+    const LONG status = RegQueryValueExA(key, kModuleName, nullptr, nullptr, reinterpret_cast<BYTE *>(order), &size);
+    order[status == ERROR_SUCCESS ? size : 0] = 0;
     RegCloseKey(key);
     return status == ERROR_SUCCESS;
+}
+
+static bool IsSeparator(char c)
+{
+    return c == ',' || c == ' ' || c == '\t';
 }
 
 // Wine reads a load order as words split by commas, spaces or tabs, and
 // of each word only a first letter n or b: "native,builtin", "n,b" and "n"
 // all take the file first. With neither letter the module is disabled.
-static bool PutsNativeFirst(const std::string &order)
+static bool PutsNativeFirst(const char *order)
 {
-    for (size_t word = order.find_first_not_of(", \t"); word != std::string::npos;
-         word = order.find_first_not_of(", \t", order.find_first_of(", \t", word))) {
-        const char letter = order[word];
-        if (letter == 'n' || letter == 'N')
+    for (const char *c = order; *c; ++c) {
+        if (IsSeparator(*c) || (c != order && !IsSeparator(c[-1])))
+            continue;
+        if (*c == 'n' || *c == 'N')
             return true;
-        if (letter == 'b' || letter == 'B')
+        if (*c == 'b' || *c == 'B')
             return false;
     }
     return false;
@@ -52,8 +54,8 @@ static bool PutsNativeFirst(const std::string &order)
 
 bool WineLoadsGameWsock32()
 {
-    std::string order;
-    if (ReadOverride(kGameOverrides, &order) || ReadOverride(kGlobalOverrides, &order))
+    char order[kOverrideRoom];
+    if (ReadOverride(kGameOverrides, order) || ReadOverride(kGlobalOverrides, order))
         return PutsNativeFirst(order);
     return false;
 }

@@ -6,6 +6,8 @@
 #include "window/status_log.h"
 
 static const char kConfigFile[] = "patch.cfg";
+// The same file as the save names it: a path, as replacing wants.
+static const wchar_t kConfigPath[] = L".\\patch.cfg";
 
 void ReadPatchConfig()
 {
@@ -29,7 +31,9 @@ static SaveResult SavePatchConfig()
 {
     if (IsInSystemDirectory())
         return SaveResult::Failed;
-    return SaveTextFile(kConfigFile, FormatPatchConfig(patchSettings));
+    char text[kPatchConfigTextSize];
+    const size_t length = FormatPatchConfig(patchSettings, text);
+    return SaveTextFile(kConfigPath, text, length);
 }
 
 bool WritePatchConfig()

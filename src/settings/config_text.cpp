@@ -102,16 +102,15 @@ void ParsePatchConfig(const char *bytes, size_t count, PatchSettings &settings)
     FinishPatchConfig(reader, settings);
 }
 
-std::string FormatPatchConfig(const PatchSettings &settings)
+size_t FormatPatchConfig(const PatchSettings &settings, char (&text)[kPatchConfigTextSize])
 {
     const bool withResolution = IsResolutionSet(settings);
-    std::string text;
+    size_t length = 0;
+    text[0] = 0;
     for (const PatchSettingKey &k : patchSettingKeys) {
         if (!withResolution && (k.field == &PatchSettings::width || k.field == &PatchSettings::height))
             continue;
-        char line[48];
-        snprintf(line, sizeof line, "%s %d\n", k.name, static_cast<int>(settings.*k.field));
-        text += line;
+        length += snprintf(text + length, sizeof text - length, "%s %d\n", k.name, static_cast<int>(settings.*k.field));
     }
-    return text;
+    return length;
 }

@@ -30,4 +30,6 @@ void ParsePatchConfig(const char *bytes, size_t count, PatchSettings &settings);
 int32_t ParseConfigNumber(const char *text);
 
 // Twelve lines, or fourteen when a resolution is set; "\n" ends each.
-std::string FormatPatchConfig(const PatchSettings &settings);
+const size_t kPatchConfigTextSize = 512;
+// Writes the lines and a terminating zero; returns the length without it.
+size_t FormatPatchConfig(const PatchSettings &settings, char (&text)[kPatchConfigTextSize]);

@@ -1,14 +1,13 @@
 #include "shell/demo_association.h"
 
-#include <cstring>
-#include <string>
+#include <string.h>
 
 #include "platform/win32.h"
 #include "shell/shell_changes.h"
 
 static const char kDemoKey[] = "software\\classes\\.dm2";
 static const char kProgramKey[] = "software\\classes\\Gravlok";
-static const char kOpenCommandKey[] = "software\\classes\\Gravlok\\shell\\open\\command";
+static const wchar_t kOpenCommandKey[] = L"software\\classes\\Gravlok\\shell\\open\\command";
 // Written with its terminator: 8 bytes.
 static const char kProgramName[] = "Gravlok";
 
@@ -23,38 +22,21 @@ int IsDemoAssociated()
     return memcmp(value, kProgramName, sizeof kProgramName) == 0 ? 1 : 0;
 }
 
-// The whole directory, however deep the game is installed: a command cut
-// short would start a game that is not there.
-static bool GetGameDirectory(std::string *directory)
-{
-    DWORD size = GetCurrentDirectoryA(0, nullptr);
-    while (size != 0) {
-        std::string buffer(size, '\0');
-        const DWORD length = GetCurrentDirectoryA(size, &buffer[0]);
-        if (length == 0)
-            return false;
-        if (length < size) {
-            buffer.resize(length);
-            *directory = buffer;
-            return true;
-        }
-        size = length; // the directory grew between the two calls
-    }
-    return false;
-}
-
-// True when .dm2 now names Gravlok. Without the directory nothing is
-// written, so the next Apply tries again from scratch.
+// The command in UTF-16, so that a game directory named in any script
+// reaches the shell as it is; a reader of 8-bit text still gets what it
+// got before for a directory its code page can spell. Without the whole
+// directory nothing is written, so the next Apply tries again from scratch.
 static bool WriteDemoAssociation()
 {
-    std::string directory;
-    if (!GetGameDirectory(&directory))
+    wchar_t directory[kOpenCommandRoom];
+    const DWORD length = GetCurrentDirectoryW(kOpenCommandRoom, directory);
+    wchar_t command[kOpenCommandRoom];
+    if (length == 0 || length >= kOpenCommandRoom || !BuildOpenCommand(directory, command))
         return false;
-    const std::string command = BuildOpenCommand(directory);
     // Both keys live in the same hive: what stops this write stops the
     // association write too, and that one is checked.
-    SHSetValueA(HKEY_CURRENT_USER, kOpenCommandKey, nullptr, REG_SZ, command.c_str(),
-                static_cast<DWORD>(command.size() + 1));
+    SHSetValueW(HKEY_CURRENT_USER, kOpenCommandKey, nullptr, REG_SZ, command,
+                static_cast<DWORD>((lstrlenW(command) + 1) * sizeof command[0]));
     return SHSetValueA(HKEY_CURRENT_USER, kDemoKey, nullptr, REG_SZ, kProgramName, sizeof kProgramName) ==
            ERROR_SUCCESS;
 }

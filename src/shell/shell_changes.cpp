@@ -23,7 +23,18 @@ FreezeFixChange ChooseFreezeFixChange(bool boxChecked, int freezeFixState)
     return wanted == kFreezeFixApplied ? FreezeFixChange::Apply : FreezeFixChange::Remove;
 }
 
-std::string BuildOpenCommand(const std::string &gameDirectory)
+bool BuildOpenCommand(const wchar_t *gameDirectory, wchar_t (&command)[kOpenCommandRoom])
 {
-    return "\"" + gameDirectory + "\\gravlok.exe\" +map \"%1\"";
+    static const wchar_t kGamePart[] = L"\\gravlok.exe\" +map \"%1\"";
+    const size_t gamePartLength = sizeof kGamePart / sizeof kGamePart[0];
+    size_t length = 0;
+    command[length++] = L'"';
+    for (const wchar_t *c = gameDirectory; *c; ++c) {
+        if (length + gamePartLength >= kOpenCommandRoom)
+            return false;
+        command[length++] = *c;
+    }
+    for (wchar_t c : kGamePart)
+        command[length++] = c;
+    return true;
 }

@@ -3,7 +3,7 @@
 // registry calls so the decisions can be tested on any machine.
 #pragma once
 
-#include <string>
+#include <stddef.h>
 
 // The association flag the window holds: 1 when .dm2 demos open in the game.
 enum class AssociationChange { None, Write, Remove };
@@ -17,6 +17,12 @@ const int kFreezeFixApplied = 1;
 enum class FreezeFixChange { None, Apply, Remove };
 FreezeFixChange ChooseFreezeFixChange(bool boxChecked, int freezeFixState);
 
+// Room for the command with a game directory of up to 260 characters (the
+// longest a program can be started in), the quotes and the game's part.
+constexpr size_t kOpenCommandRoom = 1 + 260 + 23 + 1;
+
 // The command the shell runs for a double-clicked demo: the game in this
-// directory, told to play the file.
-std::string BuildOpenCommand(const std::string &gameDirectory);
+// directory, told to play the file. False, with nothing built, for a
+// directory too long to fit: a command cut short would start a game that
+// is not there.
+bool BuildOpenCommand(const wchar_t *gameDirectory, wchar_t (&command)[kOpenCommandRoom]);

@@ -3,7 +3,6 @@
 // end), and what the writer saves must read back as the same settings.
 #include <cstdint>
 #include <cstdlib>
-#include <string>
 
 #include "checks/module_image.h"
 #include "settings/config_text.h"
@@ -16,11 +15,12 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size)
 #else
     PatchSettings read, again;
     ParsePatchConfig(reinterpret_cast<const char *>(data), size, read);
-    const std::string saved = FormatPatchConfig(read);
+    char saved[kPatchConfigTextSize];
+    const size_t length = FormatPatchConfig(read, saved);
     // A half resolution is not saved, so it stays what it was.
     again.width = read.width;
     again.height = read.height;
-    ParsePatchConfig(saved.data(), saved.size(), again);
+    ParsePatchConfig(saved, length, again);
     for (const PatchSettingKey &k : patchSettingKeys)
         if (read.*k.field != again.*k.field)
             abort();

@@ -17,7 +17,11 @@ PatchSettings Read(const std::string &bytes)
     return settings;
 }
 
-std::string Saved(const PatchSettings &settings) { return FormatPatchConfig(settings); }
+std::string Saved(const PatchSettings &settings)
+{
+    char text[kPatchConfigTextSize];
+    return std::string(text, FormatPatchConfig(settings, text));
+}
 
 // "maxfps" and 88 blanks: a value after them ends at the line's 99th byte.
 const std::string kLong = "maxfps" + std::string(88, ' ');

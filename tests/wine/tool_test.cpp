@@ -67,6 +67,22 @@ TEST_F(Tool, HelpButtonOpensTheReadMeAndTheLinkTheSite)
     EXPECT_EQ(WaitForExit(process), 0);
 }
 
+// An editor or a sync client holds patch.cfg open, sharing reading and
+// writing but not deletion: a plain write would succeed, and so must Apply.
+TEST_F(Tool, SavesPatchCfgHeldOpenByAnotherProgram)
+{
+    WriteBytes("patch.cfg", "maxfps 120\r\n");
+    HANDLE held = CreateFileA("patch.cfg", GENERIC_READ | GENERIC_WRITE, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr,
+                              OPEN_EXISTING, 0, nullptr);
+    SetField(window, IDC_MAX_FPS, "300");
+    Apply(window);
+    EXPECT_EQ(StatusLines(window).back(), "Config written to PATCH.CFG");
+    EXPECT_NE(ReadBytes("patch.cfg").find("\r\nmaxfps 300\r\n"), std::string::npos);
+    CloseHandle(held);
+    PostMessageA(window, WM_SYSCOMMAND, SC_CLOSE, 0);
+    EXPECT_EQ(WaitForExit(process), 0);
+}
+
 } // namespace
 
 int main(int argc, char **argv)

@@ -4,6 +4,7 @@
 #include <gtest/gtest.h>
 
 #include "driver.h"
+#include "platform/text_file.h"
 
 namespace {
 
@@ -168,6 +169,34 @@ TEST_F(ConfigWindow, BoxesShowWhatTheRegistryHolds)
         EXPECT_EQ(StoredText(kServiceKey, "games"), row.gamesAfterApply) << row.shown;
         DestroyWindow(window);
     }
+}
+
+// Where Windows' ReplaceFile stops half-way, as Wine's never does: 1176
+// after deleting the old file, 1177 after moving it aside. The player must
+// still find the new settings in patch.cfg and nothing else beside it.
+DWORD stopWith;
+BOOL WINAPI StopHalfWay(LPCWSTR old, LPCWSTR, LPCWSTR, DWORD, LPVOID, LPVOID)
+{
+    stopWith == ERROR_UNABLE_TO_MOVE_REPLACEMENT ? DeleteFileW(old) : MoveFileW(old, L"moved.cfg");
+    return SetLastError(stopWith), FALSE;
+}
+
+TEST_F(ConfigWindow, ReplaceStoppingHalfWayStillSaves)
+{
+    replaceFileForSave = StopHalfWay;
+    for (DWORD error : {ERROR_UNABLE_TO_MOVE_REPLACEMENT, ERROR_UNABLE_TO_MOVE_REPLACEMENT_2}) {
+        WriteBytes("patch.cfg", "maxfps 120\r\n");
+        Open();
+        SetField(window, IDC_MAX_FPS, "300");
+        stopWith = error;
+        Apply(window);
+        EXPECT_EQ(LastLine(), "Config written to PATCH.CFG");
+        DeleteFileA("moved.cfg");
+        EXPECT_EQ(DirectorySnapshot(), "patch.cfg: " + ReadBytes("patch.cfg") + "\n");
+        EXPECT_NE(ReadBytes("patch.cfg").find("\r\nmaxfps 300\r\n"), std::string::npos);
+        DestroyWindow(window);
+    }
+    window = nullptr;
 }
 
 } // namespace
