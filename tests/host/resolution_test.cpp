@@ -1,15 +1,13 @@
-// The resolution list as the player reads it: each size once, in order,
-// labelled with the aspect ratio its screen is sold as. Built for the host
-// and again by the shipped program's compiler, run under Wine: the labels'
-// ties come out right only with each double operation rounded on its own.
+// The resolution list's labels: the aspect ratio each screen is sold as.
+// Built for the host and again by the shipped program's compiler, run under
+// Wine: the ties come out right only with each double operation rounded on
+// its own.
 #include <gtest/gtest.h>
 
 #include <cstdio>
 #include <string>
-#include <vector>
 
 #include "display/resolution_label.h"
-#include "display/resolution_order.h"
 
 namespace {
 
@@ -35,26 +33,6 @@ TEST(ResolutionLabel, NamesTheRatioScreensAreSoldAs)
         ASSERT_EQ(sscanf(expected, "%d x %d", &width, &height), 2);
         EXPECT_EQ(Label(width, height), expected);
     }
-}
-
-// Sizes as "WxH" in the order offered.
-std::string Offered(Resolution configured, const std::vector<Resolution> &modes)
-{
-    std::string offered;
-    for (const Resolution &r : OfferedResolutions(configured, modes))
-        offered += std::to_string(r.width) + "x" + std::to_string(r.height) + " ";
-    return offered;
-}
-
-TEST(ResolutionOrder, EachSizeOnceAscendingAndTheConfiguredOneKept)
-{
-    // As displays report them: repeated per depth and refresh rate, any order.
-    const std::vector<Resolution> modes = {{1920, 1080}, {640, 480}, {800, 600}, {1920, 1080}, {640, 400},
-                                           {320, 200}, {1280, 1024}, {1280, 720}, {800, 600}, {1280, 479}};
-    EXPECT_EQ(Offered({1280, 720}, modes), "640x480 800x600 1280x720 1280x1024 1920x1080 ");
-    EXPECT_EQ(Offered({640, 400}, modes), "640x400 640x480 800x600 1280x720 1280x1024 1920x1080 ");
-    EXPECT_EQ(Offered({1280, 960}, modes), "640x480 800x600 1280x720 1280x960 1280x1024 1920x1080 ");
-    EXPECT_EQ(Offered({1024, 768}, {}), "1024x768 ");
 }
 
 } // namespace

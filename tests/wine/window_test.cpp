@@ -86,11 +86,12 @@ TEST_F(ConfigWindow, ApplyLimitsTheNumbersAndShowsThem)
     }
 }
 
-// Every mode of the display once, ascending, the configured size among them
-// even where the display lacks it; Apply saves the entry chosen.
+// Every mode of the display at least 480 high once, ascending, and the
+// configured size among them even where the display lacks it or it is
+// lower; Apply saves the entry chosen.
 TEST_F(ConfigWindow, ResolutionListOffersTheDisplaysModes)
 {
-    WriteBytes("patch.cfg", "width 1234\r\nheight 567\r\n");
+    WriteBytes("patch.cfg", "width 1234\r\nheight 400\r\n");
     Open();
     HWND list = GetDlgItem(window, IDC_RESOLUTION);
     SetFocus(list); // the player reaches for it
@@ -102,8 +103,8 @@ TEST_F(ConfigWindow, ResolutionListOffersTheDisplaysModes)
         SendMessageA(list, CB_GETLBTEXT, i, reinterpret_cast<LPARAM>(label));
         snprintf(prefix, sizeof prefix, "%d x %d - ", int(key >> 16), int(key & 0xFFFF));
         EXPECT_EQ(std::string(label).rfind(prefix, 0), 0u) << label;
-        EXPECT_TRUE(key > previous && (key & 0xFFFF) >= 480) << label;
-        configured = key == (1234 << 16 | 567) ? i : configured;
+        configured = key == (1234 << 16 | 400) ? i : configured;
+        EXPECT_TRUE(key > previous && ((key & 0xFFFF) >= 480 || configured == i)) << label;
         desktop = std::string(label) == "1920 x 1080 - 16 : 9" ? i : desktop;
     }
     EXPECT_EQ(SendMessageA(list, CB_GETCURSEL, 0, 0), configured);
@@ -116,20 +117,13 @@ TEST_F(ConfigWindow, ResolutionListOffersTheDisplaysModes)
     EXPECT_EQ(ReadBytes("patch.cfg").find("\nwidth"), std::string::npos);
 }
 
-TEST_F(ConfigWindow, RegistryFollowsTheBoxesOnlyOnceSaved)
+// (A failed save writes nothing: the save-fault tests see to that.)
+TEST_F(ConfigWindow, RegistryFollowsTheBoxes)
 {
-    WriteBytes("patch.cfg", "");
-    SetFileAttributesA("patch.cfg", FILE_ATTRIBUTE_READONLY);
     Open();
     SetBox(window, IDC_DEMO_ASSOCIATION, true);
     SetBox(window, IDC_FREEZE_FIX, true);
     Apply(window);
-    EXPECT_EQ(LastLine(), "Access denied to PATCH.CFG, try re-running as administrator");
-    EXPECT_EQ(StoredText(kDemoKey, nullptr) + StoredText(kServiceKey, "games"), std::string("<none>") + kServiceUrl);
-
-    SetFileAttributesA("patch.cfg", FILE_ATTRIBUTE_NORMAL);
-    Apply(window);
-    EXPECT_EQ(LastLine(), "Config written to PATCH.CFG");
     EXPECT_EQ(StoredText(kDemoKey, nullptr) + StoredText(kServiceKey, "games"), "Gravlok");
     EXPECT_EQ(StoredText(kCommandKey, nullptr), "\"" + game.path + "\\gravlok.exe\" +map \"%1\"");
 
