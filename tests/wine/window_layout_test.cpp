@@ -55,7 +55,7 @@ const Control kLayout[] = {
     {1012, "Button", "Enable patch", 177, 190, 51, 10, kCheckBox},
     {4, "Button", "Apply", 176, 204, 50, 14, BS_PUSHBUTTON | WS_TABSTOP},
     {1013, "SysLink", "<a href=\"https://gravlok.community/\">Visit the Gravlok community for info</a>", 6, 210,
-     124, 10, 0},
+     124, 10, WS_TABSTOP},
 };
 
 std::string ClassOf(HWND control)
