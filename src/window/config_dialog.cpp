@@ -169,17 +169,18 @@ static void OnNotify(HWND window, const NMHDR *header)
 {
     // Only the link sends these with an NMLINK behind them: a click, or
     // Enter once Tab has brought the player to it.
-    const bool opened = header->code == static_cast<UINT>(NM_CLICK) || header->code == static_cast<UINT>(NM_RETURN);
-    if (opened && header->idFrom == IDC_LINK)
+    const bool activated = header->code == static_cast<UINT>(NM_CLICK) || header->code == static_cast<UINT>(NM_RETURN);
+    if (activated && header->idFrom == IDC_LINK)
         OpenDocument(window, reinterpret_cast<const NMLINK *>(header)->item.szUrl);
 }
 
-// Moved to a display of another scale: the system rescales the window, its
-// controls and their text; the tip width and the icons are the tool's own.
+// Moved to a display of another scale. Per-monitor v2 has the system rescale
+// the window, its controls and their text; the tip width and the icons are
+// the tool's own.
 static void OnDpiChanged(UINT dpi)
 {
     FitToolTipsToDpi(dpi);
-    SetWindowIcons();
+    SetWindowIconsForDpi(dpi);
 }
 
 INT_PTR CALLBACK ConfigDialogProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam)

@@ -17,14 +17,18 @@ static void SetWindowIcon(WPARAM which, HICON icon)
         DestroyIcon(reinterpret_cast<HICON>(replaced));
 }
 
-void SetWindowIcons()
+void SetWindowIconsForDpi(UINT dpi)
 {
     // The sizes the caption and the task switcher draw at this display
     // scale, so they draw the icon as loaded. At 100 % the large one is the
     // image as drawn, 32 x 32; at 200 % each of its pixels becomes two by two.
-    const UINT dpi = WindowDpi(configWindow);
     if (HICON smallIcon = LoadAppIcon(SystemMetricAtDpi(SM_CXSMICON, dpi), SystemMetricAtDpi(SM_CYSMICON, dpi)))
         SetWindowIcon(ICON_SMALL, smallIcon);
     if (HICON largeIcon = LoadAppIcon(SystemMetricAtDpi(SM_CXICON, dpi), SystemMetricAtDpi(SM_CYICON, dpi)))
         SetWindowIcon(ICON_BIG, largeIcon);
+}
+
+void SetWindowIcons()
+{
+    SetWindowIconsForDpi(WindowDpi(configWindow));
 }

@@ -4,6 +4,9 @@
 #include "platform/win32.h"
 
 // Gives the configuration window icon 101 as its small and large icon, at
-// the sizes of the display scale the window is at; called again when the
-// window moves to a display of another scale.
+// the sizes of the display scale the window is at.
 void SetWindowIcons();
+
+// The same for a display scale the window is moving to, replacing the
+// icons it had.
+void SetWindowIconsForDpi(UINT dpi);
