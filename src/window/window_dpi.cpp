@@ -2,7 +2,8 @@
 
 // Per-monitor scales came with Windows 10 (1607); the tool also runs on
 // Windows 7 and on Wines without them, so the functions are looked up, not
-// linked. Without them the whole desktop has one scale, the system's.
+// linked (and only when the window opens or changes scale). Without them the
+// whole desktop has one scale, the system's.
 template <typename Function> static Function User32Function(const char *name)
 {
     return reinterpret_cast<Function>(reinterpret_cast<void *>(GetProcAddress(GetModuleHandleA("user32.dll"), name)));
@@ -10,7 +11,7 @@ template <typename Function> static Function User32Function(const char *name)
 
 UINT WindowDpi(HWND window)
 {
-    static const auto getDpiForWindow = User32Function<UINT(WINAPI *)(HWND)>("GetDpiForWindow");
+    const auto getDpiForWindow = User32Function<UINT(WINAPI *)(HWND)>("GetDpiForWindow");
     if (getDpiForWindow) {
         if (UINT dpi = getDpiForWindow(window))
             return dpi;
@@ -23,7 +24,7 @@ UINT WindowDpi(HWND window)
 
 int SystemMetricAtDpi(int metric, UINT dpi)
 {
-    static const auto getSystemMetricsForDpi = User32Function<int(WINAPI *)(int, UINT)>("GetSystemMetricsForDpi");
+    const auto getSystemMetricsForDpi = User32Function<int(WINAPI *)(int, UINT)>("GetSystemMetricsForDpi");
     return getSystemMetricsForDpi ? getSystemMetricsForDpi(metric, dpi) : GetSystemMetrics(metric);
 }
 
