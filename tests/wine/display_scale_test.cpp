@@ -9,6 +9,7 @@
 static std::array<LONG, 5> OpenToolAt(DWORD dpi, const std::string &game)
 {
     RegSetKeyValueA(HKEY_CURRENT_USER, "Control Panel\\Desktop", "LogPixels", REG_DWORD, &dpi, sizeof dpi);
+    SetCursorPos(GetSystemMetrics(SM_CXSCREEN) - 1, GetSystemMetrics(SM_CYSCREEN) - 1); // no tip in the picture
     RunningTool tool;
     EXPECT_TRUE(tool.Start(game));
     RegDeleteKeyValueA(HKEY_CURRENT_USER, "Control Panel\\Desktop", "LogPixels"); // the prefix's own scale again
