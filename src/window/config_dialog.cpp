@@ -167,9 +167,20 @@ static void OpenDocument(HWND window, const wchar_t *document)
 
 static void OnNotify(HWND window, const NMHDR *header)
 {
-    // Only the link sends NM_CLICK with an NMLINK behind it.
-    if (header->code == static_cast<UINT>(NM_CLICK) && header->idFrom == IDC_LINK)
+    // Only the link sends these with an NMLINK behind them: a click, or
+    // Enter once Tab has brought the player to it.
+    const bool activated = header->code == static_cast<UINT>(NM_CLICK) || header->code == static_cast<UINT>(NM_RETURN);
+    if (activated && header->idFrom == IDC_LINK)
         OpenDocument(window, reinterpret_cast<const NMLINK *>(header)->item.szUrl);
+}
+
+// Moved to a display of another scale. Per-monitor v2 has the system rescale
+// the window, its controls and their text; the tip width and the icons are
+// the tool's own.
+static void OnDpiChanged(UINT dpi)
+{
+    FitToolTipsToDpi(dpi);
+    SetWindowIconsForDpi(dpi);
 }
 
 INT_PTR CALLBACK ConfigDialogProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam)
@@ -197,6 +208,10 @@ INT_PTR CALLBACK ConfigDialogProc(HWND window, UINT message, WPARAM wParam, LPAR
         return FALSE;
     case WM_NOTIFY:
         OnNotify(window, reinterpret_cast<const NMHDR *>(lParam));
+        return FALSE;
+    case WM_DPICHANGED:
+        OnDpiChanged(LOWORD(wParam));
+        // The system still moves and resizes the window to the new scale.
         return FALSE;
     case WM_SETCURSOR:
         OnSetCursor(reinterpret_cast<HWND>(wParam));

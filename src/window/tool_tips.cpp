@@ -2,13 +2,15 @@
 
 #include "resources/resource.h"
 #include "window/config_dialog.h"
+#include "window/window_dpi.h"
 
 // The window's one tip window, which lives as long as the window.
 static HWND toolTipWindow;
 
 // Wide enough for a short sentence per line, so the long tips wrap instead
-// of running across the screen.
-const int kTipWidthPixels = 250;
+// of running across the screen; at 100 % scale, so as wide in inches on
+// every display.
+const int kTipWidthPixelsAt96 = 250;
 // Long enough to read the longest tip, which the default 5 seconds is not.
 const int kTipShownMilliseconds = 10000;
 
@@ -34,6 +36,12 @@ void AddTooltip(int controlId, const char *text)
     SendMessageA(toolTipWindow, TTM_ADDTOOLA, 0, reinterpret_cast<LPARAM>(&tool));
 }
 
+void FitToolTipsToDpi(UINT dpi)
+{
+    if (toolTipWindow)
+        SendMessageA(toolTipWindow, TTM_SETMAXTIPWIDTH, 0, ScaleToDpi(kTipWidthPixelsAt96, dpi));
+}
+
 void CreateToolTips()
 {
     // Always shown, even while another program is active; "&" shown as typed.
@@ -41,7 +49,7 @@ void CreateToolTips()
                                     configWindow, nullptr, nullptr, nullptr);
     if (!toolTipWindow)
         return;
-    SendMessageA(toolTipWindow, TTM_SETMAXTIPWIDTH, 0, kTipWidthPixels);
+    FitToolTipsToDpi(WindowDpi(configWindow));
     SendMessageA(toolTipWindow, TTM_SETDELAYTIME, TTDT_AUTOPOP, kTipShownMilliseconds);
 
     AddTooltip(IDC_ENABLE, "Enable these settings and the other features of the patch - note the patch's in-game "

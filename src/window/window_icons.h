@@ -3,5 +3,10 @@
 
 #include "platform/win32.h"
 
-// Gives the configuration window icon 101 as its small and large icon.
+// Gives the configuration window icon 101 as its small and large icon, at
+// the sizes of the display scale the window is at.
 void SetWindowIcons();
+
+// The same for a display scale the window is moving to, replacing the
+// icons it had.
+void SetWindowIconsForDpi(UINT dpi);

@@ -6,6 +6,26 @@
 
 namespace {
 
+// A 24-bit .bmp of what the screen shows in the area.
+void KeepScreenArea(const RECT &area, const std::string &path)
+{
+    BITMAPINFOHEADER header = {sizeof header, area.right - area.left, area.bottom - area.top, 1, 24, BI_RGB, 0, 0, 0, 0, 0};
+    const DWORD pixelBytes = ((header.biWidth * 3 + 3) & ~3) * header.biHeight;
+    HDC screen = GetDC(nullptr), memory = CreateCompatibleDC(screen);
+    void *bits = nullptr;
+    HBITMAP image = CreateDIBSection(screen, reinterpret_cast<BITMAPINFO *>(&header), DIB_RGB_COLORS, &bits, nullptr, 0);
+    SelectObject(memory, image);
+    BitBlt(memory, 0, 0, header.biWidth, header.biHeight, screen, area.left, area.top, SRCCOPY);
+    GdiFlush();
+    const BITMAPFILEHEADER file = {0x4D42, DWORD(sizeof file + sizeof header + pixelBytes), 0, 0, sizeof file + sizeof header};
+    FILE *out = fopen(path.c_str(), "wb");
+    EXPECT_TRUE(out && fwrite(&file, sizeof file, 1, out) && fwrite(&header, sizeof header, 1, out) &&
+                fwrite(bits, pixelBytes, 1, out) && !fclose(out)) << path;
+    DeleteDC(memory);
+    DeleteObject(image);
+    ReleaseDC(nullptr, screen);
+}
+
 class Tool : public ::testing::Test {
 protected:
     void SetUp() override
@@ -18,7 +38,6 @@ protected:
             const std::string text = key == ".txt" ? "GravlokTest" : command;
             ASSERT_EQ(RegSetValueA(HKEY_CLASSES_ROOT, key.c_str(), REG_SZ, text.c_str(), text.size()), ERROR_SUCCESS);
         }
-        ASSERT_TRUE(StartTool(&window, &process));
     }
 
     std::string WaitForOpened()
@@ -36,6 +55,7 @@ protected:
 
 TEST_F(Tool, EscapeAndTheCloseBoxEndItWithoutSaving)
 {
+    ASSERT_TRUE(StartTool(&window, &process));
     SetField(window, IDC_MAX_FPS, "60");
     PostMessageA(GetDlgItem(window, IDC_MAX_FPS), WM_KEYDOWN, VK_ESCAPE, 0);
     EXPECT_EQ(WaitForExit(process), 0);
@@ -49,6 +69,7 @@ TEST_F(Tool, EscapeAndTheCloseBoxEndItWithoutSaving)
 
 TEST_F(Tool, HelpButtonOpensTheReadMeAndTheLinkTheSite)
 {
+    ASSERT_TRUE(StartTool(&window, &process));
     WriteBytes("patch.txt", "read me\r\n");
     PostMessageA(window, WM_SYSCOMMAND, SC_CONTEXTHELP, 0);
     EXPECT_EQ(WaitForOpened(), game.path + "\\patch.txt\n");
@@ -72,6 +93,7 @@ TEST_F(Tool, HelpButtonOpensTheReadMeAndTheLinkTheSite)
 TEST_F(Tool, SavesPatchCfgHeldOpenByAnotherProgram)
 {
     WriteBytes("patch.cfg", "maxfps 120\r\n");
+    ASSERT_TRUE(StartTool(&window, &process));
     HANDLE held = CreateFileA("patch.cfg", GENERIC_READ | GENERIC_WRITE, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr,
                               OPEN_EXISTING, 0, nullptr);
     SetField(window, IDC_MAX_FPS, "300");
@@ -81,6 +103,59 @@ TEST_F(Tool, SavesPatchCfgHeldOpenByAnotherProgram)
     CloseHandle(held);
     PostMessageA(window, WM_SYSCOMMAND, SC_CLOSE, 0);
     EXPECT_EQ(WaitForExit(process), 0);
+}
+
+TEST_F(Tool, TabToTheLinkAndEnterOpensTheSite)
+{
+    window = OpenConfigWindow();
+    SetFocus(GetDlgItem(window, IDC_APPLY));
+    for (WPARAM key : {VK_TAB, VK_RETURN}) {
+        MSG press = {GetFocus(), WM_KEYDOWN, key, 0, 0, {0, 0}};
+        IsDialogMessageA(window, &press);
+    }
+    EXPECT_EQ(WaitForOpened().rfind("https://", 0), 0u);
+    DestroyWindow(window);
+}
+
+// The window as a screen at this scale shows it (LogPixels, read as a program
+// starts), kept as a picture beside this test: the client area's size and
+// Apply's (Wine draws frames alike at every scale), and the tips' width.
+std::vector<LONG> OpenToolAt(DWORD dpi)
+{
+    HWND window = nullptr;
+    HANDLE process = nullptr;
+    RegSetKeyValueA(HKEY_CURRENT_USER, "Control Panel\\Desktop", "LogPixels", REG_DWORD, &dpi, sizeof dpi);
+    SetCursorPos(GetSystemMetrics(SM_CXSCREEN) - 1, GetSystemMetrics(SM_CYSCREEN) - 1); // no tip in the picture
+    EXPECT_TRUE(StartTool(&window, &process));
+    RegDeleteKeyValueA(HKEY_CURRENT_USER, "Control Panel\\Desktop", "LogPixels");
+    SendMessageA(window, WM_SETCURSOR, reinterpret_cast<WPARAM>(GetDlgItem(window, IDC_APPLY)), HTCLIENT);
+    HWND tip = nullptr;
+    while ((tip = FindWindowExA(nullptr, tip, TOOLTIPS_CLASSA, nullptr)) && GetWindow(tip, GW_OWNER) != window) {
+    }
+    RECT shown, client, apply;
+    GetWindowRect(window, &shown);
+    GetClientRect(window, &client);
+    GetClientRect(GetDlgItem(window, IDC_APPLY), &apply);
+    Sleep(1000); // every control painted
+    KeepScreenArea(shown, BuildDirectory() + "\\patchcfg-window-" + std::to_string(dpi) + "dpi.bmp");
+    const LONG tipWidth = LONG(SendMessageA(tip, TTM_GETMAXTIPWIDTH, 0, 0));
+    PostMessageA(window, WM_SYSCOMMAND, SC_CLOSE, 0);
+    EXPECT_EQ(WaitForExit(process), 0);
+    return {client.right, client.bottom, apply.right, apply.bottom, tipWidth};
+}
+
+TEST(DisplayScale, DeclaredAndDrawnTwiceAsLargeAt200Percent)
+{
+    ScratchGameDir game;
+    const std::vector<LONG> at96 = OpenToolAt(96), at192 = OpenToolAt(192);
+    for (int i = 0; i < 5; ++i)
+        EXPECT_NEAR(at192[i], 2 * at96[i], i < 4 ? 2 : 0) << "client w, h, Apply w, h, tip width: " << i;
+    EXPECT_EQ(at96[4], 250);
+    // Windows scales only programs whose manifest says so (the tests' is the tool's); Wine scales all.
+    wchar_t awareness[32] = {};
+    QueryActCtxSettingsW(0, nullptr, L"http://schemas.microsoft.com/SMI/2016/WindowsSettings", L"dpiAwareness",
+                         awareness, 32, nullptr);
+    EXPECT_EQ(std::wstring(awareness).substr(0, 13), L"PerMonitorV2,");
 }
 
 } // namespace
