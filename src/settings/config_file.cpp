@@ -29,7 +29,9 @@ static SaveResult SavePatchConfig()
 {
     if (IsInSystemDirectory())
         return SaveResult::Failed;
-    return SaveTextFile(kConfigFile, FormatPatchConfig(patchSettings));
+    char text[kPatchConfigTextSize];
+    FormatPatchConfig(patchSettings, text);
+    return SaveTextFile(kConfigFile, text);
 }
 
 bool WritePatchConfig()

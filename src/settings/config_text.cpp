@@ -3,6 +3,14 @@
 #include <cstdio>
 #include <cstring>
 
+#ifdef _WIN32
+// The C runtime's own: MinGW's snprintf would bring a printf of its own
+// into the program for this one line.
+#define FormatBounded _snprintf
+#else
+#define FormatBounded snprintf
+#endif
+
 // Bytes from 128 up count as blanks too: the game's own reader treats them so.
 static bool IsBlank(unsigned char c)
 {
@@ -102,16 +110,16 @@ void ParsePatchConfig(const char *bytes, size_t count, PatchSettings &settings)
     FinishPatchConfig(reader, settings);
 }
 
-std::string FormatPatchConfig(const PatchSettings &settings)
+size_t FormatPatchConfig(const PatchSettings &settings, char (&text)[kPatchConfigTextSize])
 {
     const bool withResolution = IsResolutionSet(settings);
-    std::string text;
+    size_t length = 0;
     for (const PatchSettingKey &k : patchSettingKeys) {
         if (!withResolution && (k.field == &PatchSettings::width || k.field == &PatchSettings::height))
             continue;
-        char line[48];
-        snprintf(line, sizeof line, "%s %d\n", k.name, static_cast<int>(settings.*k.field));
-        text += line;
+        length += FormatBounded(text + length, kPatchConfigTextSize - length, "%s %d\n", k.name,
+                                static_cast<int>(settings.*k.field));
     }
-    return text;
+    text[length] = 0;
+    return length;
 }

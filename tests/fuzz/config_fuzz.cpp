@@ -3,7 +3,6 @@
 #include <cstdint>
 #include <cstdlib>
 #include <cstring>
-#include <string>
 
 #include "settings/config_text.h"
 
@@ -35,11 +34,11 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size)
 
     // Saved and read again: the same record (an unsaved half resolution
     // stays what it was before the read).
-    const std::string saved = FormatPatchConfig(read);
+    char saved[kPatchConfigTextSize];
     PatchSettings again;
     again.width = read.width;
     again.height = read.height;
-    ParsePatchConfig(saved.data(), saved.size(), again);
+    ParsePatchConfig(saved, FormatPatchConfig(read, saved), again);
     if (!SameSettings(read, again))
         abort();
     return 0;

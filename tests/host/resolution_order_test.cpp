@@ -23,6 +23,13 @@ namespace {
 
 using Sizes = std::vector<Resolution>;
 
+Sizes OfferedResolutions(Resolution configured, const Sizes &modes)
+{
+    Sizes offered(modes.size() + 1);
+    offered.resize(::OfferedResolutions(configured, modes.data(), modes.size(), offered.data()));
+    return offered;
+}
+
 // Each size at 32, 16 and 8 bits per pixel, in the order Wine's virtual
 // desktop reports its 60 modes.
 Sizes WineDesktopModes()
@@ -88,7 +95,6 @@ TEST(ResolutionOrder, HundredsOfShuffledModesListEachSizeOnce)
         for (int depth = 0; depth < 2; ++depth)
             modes.insert(modes.end(), distinct.begin(), distinct.end());
     std::shuffle(modes.begin(), modes.end(), random);
-    ASSERT_GT(modes.size(), 1900u);
 
     Sizes expected;
     for (Resolution size : distinct)
