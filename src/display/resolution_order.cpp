@@ -4,8 +4,8 @@
 static const uint32_t kLowestModeHeight = 480;
 
 // A binary search for the place and one shift of the sizes above it: a
-// thousand modes take well under a millisecond, against some 75 ms for the
-// list to take them in.
+// thousand modes take well under a millisecond, against tens of
+// milliseconds for the list to take them in.
 static size_t InsertResolution(Resolution size, Resolution *offered, size_t count)
 {
     const int32_t key = ModeKey(size);
