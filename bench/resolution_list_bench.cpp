@@ -47,7 +47,7 @@ int main()
         FillResolutionList();
         LARGE_INTEGER start, end;
         QueryPerformanceCounter(&start);
-        CompleteResolutionListFromModes(modes);
+        CompleteResolutionListFromModes(modes.data(), modes.size());
         QueryPerformanceCounter(&end);
         times.push_back(Milliseconds(start, end));
     }

@@ -1,6 +1,7 @@
 #!/usr/bin/env bash
 # The shipped program is a 32-bit Windows GUI program that needs nothing but
 # DLLs every Windows installation has: players only drop the one file in.
+# It is small, as it is mapped on every start.
 set -u
 exe=$1
 info=$(i686-w64-mingw32-objdump -p "$exe") || exit 1
@@ -14,4 +15,11 @@ for dll in $imports; do
   grep -qE "$system" <<<"$dll" || { echo "imports a non-system DLL: $dll"; status=1; }
 done
 echo "imports:" $imports
+# Nothing of the C++ runtime, its unwinder or a thread library: the link
+# map beside the program lists every symbol the linker kept.
+kept=$(sed -n '/^Linker script and memory map/,$p' "${exe%.exe}.map") || status=1
+runtime=$(grep -oE '\b_*(_Unwind_|__cxa_|pthread_)[A-Za-z_]*' <<<"$kept" | sort -u | tr '\n' ' ')
+[ -z "$runtime" ] || { echo "C++ runtime, unwinder or thread library linked in: $runtime"; status=1; }
+size=$(stat -c %s "$exe")
+[ "$size" -le 65536 ] || { echo "$size bytes: over 64 KB"; status=1; }
 exit $status

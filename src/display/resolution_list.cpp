@@ -12,15 +12,19 @@ static LRESULT SendToList(UINT message, WPARAM wParam, LPARAM lParam)
     return SendDlgItemMessageA(configWindow, IDC_RESOLUTION, message, wParam, lParam);
 }
 
-// Every mode of the primary display, repeats and all; none when the query fails.
-static std::vector<Resolution> DisplayModes()
+// The primary display's sizes that the list offers, each once, kept as they
+// are read so that repeats cannot crowd out later sizes; none when the
+// query fails.
+static size_t DisplayModes(Resolution (&modes)[kMaxDisplayModes])
 {
-    std::vector<Resolution> modes;
+    size_t count = 0;
     DEVMODEA mode = {};
     mode.dmSize = sizeof mode;
-    for (DWORD i = 0; EnumDisplaySettingsA(nullptr, i, &mode); ++i)
-        modes.push_back({static_cast<int32_t>(mode.dmPelsWidth), static_cast<int32_t>(mode.dmPelsHeight)});
-    return modes;
+    for (DWORD i = 0; count < kMaxDisplayModes && EnumDisplaySettingsA(nullptr, i, &mode); ++i) {
+        const Resolution size = {static_cast<int32_t>(mode.dmPelsWidth), static_cast<int32_t>(mode.dmPelsHeight)};
+        count = AddOfferedMode(size, modes, count);
+    }
+    return count;
 }
 
 void FillResolutionList()
@@ -36,10 +40,11 @@ void FillResolutionList()
 
 void CompleteResolutionList()
 {
-    CompleteResolutionListFromModes(DisplayModes());
+    Resolution modes[kMaxDisplayModes];
+    CompleteResolutionListFromModes(modes, DisplayModes(modes));
 }
 
-void CompleteResolutionListFromModes(const std::vector<Resolution> &modes)
+void CompleteResolutionListFromModes(const Resolution *modes, size_t modeCount)
 {
     // The configured size as the one entry so far holds it: an Apply since
     // the window opened may have cleared the size in the settings.
@@ -48,8 +53,11 @@ void CompleteResolutionListFromModes(const std::vector<Resolution> &modes)
     // configured size pushing it down: finding places by reading the list
     // back costs a message per entry per mode, seconds for a thousand modes
     // under Wine.
-    const std::vector<Resolution> offered = OfferedResolutions(ResolutionFromKey(listedKey), modes);
-    for (size_t i = 0; i < offered.size(); ++i) {
+    if (modeCount > kMaxDisplayModes)
+        modeCount = kMaxDisplayModes;
+    Resolution offered[kMaxDisplayModes + 1];
+    const size_t count = OfferedResolutions(ResolutionFromKey(listedKey), modes, modeCount, offered);
+    for (size_t i = 0; i < count; ++i) {
         if (ModeKey(offered[i]) == listedKey)
             // Already listed, and selected wherever it now stands.
             SendToList(CB_SETCURSEL, i, 0);

@@ -3,8 +3,8 @@
 // read on every Apply.
 #pragma once
 
+#include <cstddef>
 #include <cstdint>
-#include <vector>
 
 #include "display/mode_key.h"
 
@@ -16,8 +16,15 @@ void FillResolutionList();
 // selected. Once per window, when the player first reaches for the list.
 void CompleteResolutionList();
 
-// The same from a given list of modes instead of the display's.
-void CompleteResolutionListFromModes(const std::vector<Resolution> &modes);
+// The most display modes listed, counted as distinct sizes at least 480
+// pixels high. Displays report each size at several depths and refresh
+// rates, hundreds of modes, but seldom a hundred distinct sizes; sizes read
+// past this many are left out.
+const size_t kMaxDisplayModes = 1024;
+
+// The same from a given list of modes instead of the display's; only the
+// first kMaxDisplayModes are read.
+void CompleteResolutionListFromModes(const Resolution *modes, size_t modeCount);
 
 // Inserts one labelled entry at index and selects it when it is the configured size.
 void AddResolutionEntry(int index, int32_t width, int32_t height);

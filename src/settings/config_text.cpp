@@ -3,6 +3,14 @@
 #include <cstdio>
 #include <cstring>
 
+#ifdef _WIN32
+// The C runtime's own: MinGW's snprintf would bring a printf of its own
+// into the program for this one line.
+#define FormatBounded _snprintf
+#else
+#define FormatBounded snprintf
+#endif
+
 // Bytes from 128 up count as blanks too: the game's own reader treats them so.
 static bool IsBlank(unsigned char c)
 {
@@ -106,11 +114,12 @@ size_t FormatPatchConfig(const PatchSettings &settings, char (&text)[kPatchConfi
 {
     const bool withResolution = IsResolutionSet(settings);
     size_t length = 0;
-    text[0] = 0;
     for (const PatchSettingKey &k : patchSettingKeys) {
         if (!withResolution && (k.field == &PatchSettings::width || k.field == &PatchSettings::height))
             continue;
-        length += snprintf(text + length, sizeof text - length, "%s %d\n", k.name, static_cast<int>(settings.*k.field));
+        length += FormatBounded(text + length, kPatchConfigTextSize - length, "%s %d\n", k.name,
+                                static_cast<int>(settings.*k.field));
     }
+    text[length] = 0;
     return length;
 }

@@ -4,7 +4,6 @@
 #pragma once
 
 #include <cstddef>
-#include <string>
 
 #include "settings/patch_settings.h"
 
@@ -29,7 +28,10 @@ void ParsePatchConfig(const char *bytes, size_t count, PatchSettings &settings);
 // Like atoi, but a number beyond 32 bits saturates at the nearest limit.
 int32_t ParseConfigNumber(const char *text);
 
-// Twelve lines, or fourteen when a resolution is set; "\n" ends each.
+// Room for the fourteen lines at their longest: the longest key (14
+// letters), a blank, -2147483648 and "\n" make 27 bytes a line.
 const size_t kPatchConfigTextSize = 512;
+
+// Twelve lines, or fourteen when a resolution is set; "\n" ends each.
 // Writes the lines and a terminating zero; returns the length without it.
 size_t FormatPatchConfig(const PatchSettings &settings, char (&text)[kPatchConfigTextSize]);
