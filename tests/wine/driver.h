@@ -14,43 +14,33 @@
 #include "settings/patch_settings.h"
 #include "window/config_dialog.h"
 
-// A fresh, empty game directory, current for the test's life. What a test
-// leaves in it goes with the test run's throw-away prefix.
-struct ScratchGameDir {
-    ScratchGameDir();
-    ~ScratchGameDir();
-    std::string path, previous;
-};
-
 inline const char kDemoKey[] = "software\\classes\\.dm2";
 inline const char kCommandKey[] = "software\\classes\\Gravlok\\shell\\open\\command";
 inline const char kServiceKey[] = "software\\classes\\local settings\\software\\microsoft\\windows\\gameux\\servicelocation";
 inline const char kServiceUrl[] = "https://games.metaservices.microsoft.com/games/SGamesWebService.asmx";
 inline const char kOverridesKey[] = "Software\\Wine\\AppDefaults\\gravlok.exe\\DllOverrides";
 
-// Calls visit(name, is a directory) for each entry of the directory but . and ..
-template <typename Visit>
-inline void ForEachEntry(const std::string &prefix, Visit visit)
-{
-    WIN32_FIND_DATAA found;
-    HANDLE search = FindFirstFileA((prefix + "*").c_str(), &found);
-    for (BOOL more = search != INVALID_HANDLE_VALUE; more; more = FindNextFileA(search, &found))
-        if (strcmp(found.cFileName, ".") && strcmp(found.cFileName, ".."))
-            visit(prefix + found.cFileName, (found.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) != 0);
-    FindClose(search);
-}
+// A fresh, empty game directory, current for the test's life, named in
+// letters outside the system's code page as many players' are. What a test
+// leaves in it goes with the test run's throw-away prefix.
+struct ScratchGameDir {
+    std::wstring previous, path;
+    ScratchGameDir()
+    {
+        wchar_t buffer[MAX_PATH];
+        previous.assign(buffer, GetCurrentDirectoryW(MAX_PATH, buffer));
+        path.assign(buffer, GetTempPathW(MAX_PATH, buffer));
+        path += std::to_wstring(GetCurrentProcessId()) + L"-" + std::to_wstring(GetTickCount()) + L"-\u03A0\u03B1\u03B9\u03C7\u03BD\u03AF\u03B4\u03B9";
+        EXPECT_TRUE(CreateDirectoryW(path.c_str(), nullptr) && SetCurrentDirectoryW(path.c_str()));
+    }
+    ~ScratchGameDir() { SetCurrentDirectoryW(previous.c_str()); }
+};
 
-inline ScratchGameDir::ScratchGameDir()
+inline std::string Utf8(const std::wstring &text)
 {
-    char buffer[MAX_PATH];
-    GetCurrentDirectoryA(sizeof buffer, buffer);
-    previous = buffer;
-    GetTempPathA(sizeof buffer, buffer);
-    path = buffer + std::to_string(GetCurrentProcessId()) + "-" + std::to_string(GetTickCount());
-    EXPECT_TRUE(CreateDirectoryA(path.c_str(), nullptr) && SetCurrentDirectoryA(path.c_str())) << path;
+    std::string utf8(text.size() * 3, '\0');
+    return utf8.substr(0, WideCharToMultiByte(CP_UTF8, 0, text.c_str(), int(text.size()), &utf8[0], int(utf8.size()), nullptr, nullptr));
 }
-
-inline ScratchGameDir::~ScratchGameDir() { SetCurrentDirectoryA(previous.c_str()); }
 
 inline void WriteBytes(const std::string &name, const std::string &bytes)
 {
@@ -68,17 +58,22 @@ inline std::string ReadBytes(const std::string &name)
     char chunk[4096];
     for (size_t n; (n = fread(chunk, 1, sizeof chunk, file)) > 0;)
         bytes.append(chunk, n);
-    fclose(file);
-    return bytes;
+    return fclose(file), bytes;
 }
 
 // Every file below the current directory with its bytes, and every directory.
 inline std::string DirectorySnapshot(const std::string &prefix = "")
 {
     std::string snapshot;
-    ForEachEntry(prefix, [&snapshot](const std::string &name, bool directory) {
-        snapshot += directory ? name + "\\\n" + DirectorySnapshot(name + "\\") : name + ": " + ReadBytes(name) + "\n";
-    });
+    WIN32_FIND_DATAA found;
+    HANDLE search = FindFirstFileA((prefix + "*").c_str(), &found);
+    for (BOOL more = search != INVALID_HANDLE_VALUE; more; more = FindNextFileA(search, &found)) {
+        const std::string name = prefix + found.cFileName;
+        if (found.cFileName[0] != '.')
+            snapshot += found.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY
+                            ? name + "\\\n" + DirectorySnapshot(name + "\\") : name + ": " + ReadBytes(name) + "\n";
+    }
+    FindClose(search);
     return snapshot;
 }
 
@@ -86,18 +81,16 @@ inline std::string DirectorySnapshot(const std::string &prefix = "")
 inline std::string BuildDirectory()
 {
     char path[MAX_PATH];
-    GetModuleFileNameA(nullptr, path, sizeof path);
-    *strrchr(path, '\\') = 0;
-    return path;
+    const std::string program(path, GetModuleFileNameA(nullptr, path, MAX_PATH));
+    return program.substr(0, program.rfind('\\'));
 }
 
-// The window from the program's template in this process, the settings at
-// their defaults as in a fresh process.
+// The window from the program's template in this process (modeless, so that
+// the test keeps control), the settings at their defaults as in a fresh process.
 inline HWND OpenConfigWindow()
 {
     patchSettings = PatchSettings();
     appInstance = GetModuleHandleA(nullptr);
-    // Modeless, so that the test keeps control.
     HWND window = CreateDialogParamA(appInstance, MAKEINTRESOURCEA(IDD_CONFIG), nullptr, ConfigDialogProc, 0);
     EXPECT_NE(window, nullptr) << "no window, error " << GetLastError();
     ShowWindow(window, SW_SHOW);
@@ -114,15 +107,12 @@ inline ::testing::AssertionResult StartTool(HWND *window, HANDLE *process)
     if (!CreateProcessA(program.c_str(), nullptr, nullptr, nullptr, FALSE, 0, nullptr, nullptr, &startup, &started))
         return ::testing::AssertionFailure() << program << " did not start, error " << GetLastError();
     *process = started.hProcess;
-    for (int waited = 0; waited < 30000; waited += 50, Sleep(50)) {
-        DWORD owner = 0;
-        *window = FindWindowA(nullptr, "Gravlok Patch Config");
-        if (*window && GetWindowThreadProcessId(*window, &owner) && owner == started.dwProcessId &&
-            IsWindowVisible(*window))
+    DWORD owner = 0;
+    for (int waited = 0; waited < 30000; waited += 50, Sleep(50))
+        if ((*window = FindWindowA(nullptr, "Gravlok Patch Config")) && GetWindowThreadProcessId(*window, &owner) &&
+            owner == started.dwProcessId && IsWindowVisible(*window))
             return ::testing::AssertionSuccess();
-    }
-    TerminateProcess(*process, 99);
-    return ::testing::AssertionFailure() << "the window did not open";
+    return TerminateProcess(*process, 99), ::testing::AssertionFailure() << "the window did not open";
 }
 
 // The exit code, or -1 when it did not end.
@@ -138,21 +128,17 @@ inline int WaitForExit(HANDLE process)
 inline std::vector<std::string> StatusLines(HWND window)
 {
     std::vector<std::string> lines;
-    HWND log = GetDlgItem(window, IDC_STATUS_LOG);
-    for (LRESULT i = 0, count = SendMessageW(log, LB_GETCOUNT, 0, 0); i < count; ++i) {
-        wchar_t text[256] = {};
-        SendMessageW(log, LB_GETTEXT, i, reinterpret_cast<LPARAM>(text));
-        lines.emplace_back(text, text + wcslen(text));
-    }
+    wchar_t text[256];
+    for (LRESULT i = 0, count = SendDlgItemMessageW(window, IDC_STATUS_LOG, LB_GETCOUNT, 0, 0); i < count; ++i)
+        lines.emplace_back(text, text + SendDlgItemMessageW(window, IDC_STATUS_LOG, LB_GETTEXT, i, LPARAM(text)));
     return lines;
 }
 
 inline std::string Field(HWND window, int id)
 {
-    char text[64] = {};
-    return SendDlgItemMessageA(window, id, WM_GETTEXT, sizeof text, reinterpret_cast<LPARAM>(text)), text;
+    char text[64];
+    return std::string(text, SendDlgItemMessageA(window, id, WM_GETTEXT, sizeof text, LPARAM(text)));
 }
-
 inline void SetField(HWND window, int id, const char *text) { SetDlgItemTextA(window, id, text); }
 inline bool Box(HWND window, int id) { return SendDlgItemMessageA(window, id, BM_GETCHECK, 0, 0) == BST_CHECKED; }
 inline void SetBox(HWND window, int id, bool checked) { SendDlgItemMessageA(window, id, BM_SETCHECK, checked, 0); }
@@ -161,16 +147,6 @@ inline void Apply(HWND window) { SendDlgItemMessageA(window, IDC_APPLY, BM_CLICK
 inline void StoreText(const char *key, const char *value, const std::string &text)
 {
     ASSERT_EQ(SHSetValueA(HKEY_CURRENT_USER, key, value, REG_SZ, text.c_str(), text.size() + 1), ERROR_SUCCESS);
-}
-
-// The keys Apply may write, as on a machine where .dm2 is not associated
-// and the service location holds the system's address (or is absent).
-inline void ResetShellKeys(bool withServiceLocation = true)
-{
-    for (const char *key : {kDemoKey, "software\\classes\\Gravlok", kServiceKey})
-        SHDeleteKeyA(HKEY_CURRENT_USER, key);
-    if (withServiceLocation)
-        StoreText(kServiceKey, "games", kServiceUrl);
 }
 
 // A string value as stored, or "<none>".
@@ -183,3 +159,12 @@ inline std::string StoredText(const char *key, const char *value)
     return std::string(text, strnlen(text, size));
 }
 
+// The keys Apply may write, as on a machine where .dm2 is not associated and
+// the service location holds the system's address (or is absent).
+inline void ResetShellKeys(bool withServiceLocation = true)
+{
+    for (const char *key : {kDemoKey, "software\\classes\\Gravlok", kServiceKey})
+        SHDeleteKeyA(HKEY_CURRENT_USER, key);
+    if (withServiceLocation)
+        StoreText(kServiceKey, "games", kServiceUrl);
+}

@@ -14,9 +14,9 @@ fault=$1 WINE=$2 program=$3
 player_prepare || { echo "the player $PLAYER could not be made ready (this needs root)" >&2; exit 1; }
 run=$(mktemp -d "$PLAYER_ROOT/prefix/drive_c/users/$PLAYER/fault.XXXXXX")
 trap 'chown -R "$PLAYER": "$run"; rm -rf "$run"' EXIT
-mkdir "$run/game" && cp "$program" "$run/" && printf 'maxfps 120\r\ndlrate 7\r\n' >"$run/game/patch.cfg"
+game=$run/Παιχνίδι limit=unlimited # a name in letters outside the code page, as many players' are
+mkdir "$game" && cp "$program" "$run/" && printf 'maxfps 120\r\ndlrate 7\r\n' >"$game/patch.cfg"
 chown -R "$PLAYER": "$run"
-game=$run/game limit=unlimited
 
 give_to_root() { chown root:root "$@" && chmod go-w "$@"; }
 case $fault in

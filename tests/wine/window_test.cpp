@@ -125,7 +125,10 @@ TEST_F(ConfigWindow, RegistryFollowsTheBoxes)
     SetBox(window, IDC_FREEZE_FIX, true);
     Apply(window);
     EXPECT_EQ(StoredText(kDemoKey, nullptr) + StoredText(kServiceKey, "games"), "Gravlok");
-    EXPECT_EQ(StoredText(kCommandKey, nullptr), "\"" + game.path + "\\gravlok.exe\" +map \"%1\"");
+    wchar_t command[MAX_PATH + 32] = {};
+    DWORD size = sizeof command;
+    SHGetValueW(HKEY_CURRENT_USER, L"software\\classes\\Gravlok\\shell\\open\\command", nullptr, nullptr, command, &size);
+    EXPECT_EQ(command, L"\"" + game.path + L"\\gravlok.exe\" +map \"%1\"");
 
     // Unchanged boxes write nothing: what others wrote since stands.
     StoreText(kDemoKey, nullptr, "Other");
