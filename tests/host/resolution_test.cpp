@@ -1,7 +1,4 @@
 // The resolution list's labels: the aspect ratio each screen is sold as.
-// Built for the host and again by the shipped program's compiler, run under
-// Wine: the ties come out right only with each double operation rounded on
-// its own.
 #include <gtest/gtest.h>
 
 #include <cstdio>
