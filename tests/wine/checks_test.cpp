@@ -37,6 +37,10 @@ const struct {
 } kGameDirectories[] = {
     {[] {}, {"Failed to open GRAVLOK.EXE", "Failed to open REF_GL.DLL", "Patched WSOCK32.DLL is missing"}, false},
     {SupportedRelease, {kSupported}, false},
+    // Wine takes its own wsock32.dll unless told otherwise (the save-fault
+    // tests see Apply tell it, once patch.cfg is saved).
+    {[] { SupportedRelease(); SHDeleteKeyA(HKEY_CURRENT_USER, kOverridesKey); },
+     {kSupported, "Wine will not load the patched WSOCK32.DLL"}, false},
     {[] { SupportedRelease(); Executable("\xF5\x3D\xD3\x37", "WSOCK32.DLL"); }, {kUnrecognised}, false},
     {[] { SupportedRelease(); Executable("\xF5\x3D\xD3\x38", "WSOCK32.dll"); WriteBytes("ref_gl.dll", "short");
          Install("unmarked", "wsock32"); },
@@ -51,10 +55,10 @@ const struct {
 
 TEST(InstallationChecks, TellThePlayerAboutTheGameDirectory)
 {
-    // As after a first Apply under Wine: Wine loads the patch into the game.
-    StoreText(kOverridesKey, "wsock32", "native,builtin");
     for (const auto &row : kGameDirectories) {
         ScratchGameDir game;
+        // As after a first Apply under Wine: Wine loads the patch into the game.
+        StoreText(kOverridesKey, "wsock32", "native,builtin");
         char narrow[MAX_PATH];
         ASSERT_TRUE(GetCurrentDirectoryA(MAX_PATH, narrow) && strchr(narrow, '?')) << "the code page spells it";
         row.install();
@@ -63,29 +67,6 @@ TEST(InstallationChecks, TellThePlayerAboutTheGameDirectory)
         EXPECT_EQ(GetFileAttributesA("winmm.dll") != INVALID_FILE_ATTRIBUTES, row.winmmStays) << &row - kGameDirectories;
         DestroyWindow(window);
     }
-}
-
-// Wine takes its own wsock32.dll unless told otherwise: the tool says so,
-// and once patch.cfg is saved tells Wine, for the game alone, once.
-TEST(WineLoadOrder, ApplyLetsTheGameLoadThePatch)
-{
-    ScratchGameDir game;
-    SHDeleteKeyA(HKEY_CURRENT_USER, "Software\\Wine\\AppDefaults\\gravlok.exe");
-    SupportedRelease();
-    WriteBytes("patch.cfg", "");
-    SetFileAttributesA("patch.cfg", FILE_ATTRIBUTE_READONLY);
-    HWND window = OpenConfigWindow();
-    EXPECT_EQ(StatusLines(window), std::vector<std::string>({kSupported, "Wine will not load the patched WSOCK32.DLL",
-                                                              "Config read from PATCH.CFG"}));
-    Apply(window);
-    EXPECT_EQ(StoredText(kOverridesKey, "wsock32"), "<none>") << "set without a saved patch.cfg";
-    SetFileAttributesA("patch.cfg", FILE_ATTRIBUTE_NORMAL);
-    Apply(window);
-    EXPECT_EQ(StatusLines(window).back(), "Wine set to load the patched WSOCK32.DLL");
-    EXPECT_EQ(StoredText(kOverridesKey, "wsock32"), "native,builtin");
-    Apply(window);
-    EXPECT_EQ(StatusLines(window).back(), "Config written to PATCH.CFG") << "said twice";
-    DestroyWindow(window);
 }
 
 // Players drop renderer wrappers and hook modules beside the tool: none of

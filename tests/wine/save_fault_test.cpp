@@ -1,8 +1,9 @@
 // Apply when patch.cfg cannot be saved, run by an unprivileged player whom
 // the file system really refuses (save_faults.sh makes each fault and
-// clears it on request). The game directory must stay byte for byte and
-// the registry as it was, the status log must say why, and Apply must
-// save as usual once the fault is cleared.
+// clears it on request, in a game directory with the patch installed). The
+// game directory must stay byte for byte and the registry as it was, Wine's
+// DLL override included, the status log must say why, and Apply must save
+// as usual once the fault is cleared.
 #include <gtest/gtest.h>
 
 #include <cstdlib>
@@ -14,7 +15,7 @@ namespace {
 std::string ShellKeys()
 {
     return StoredText(kDemoKey, nullptr) + "|" + StoredText(kCommandKey, nullptr) + "|" +
-           StoredText(kServiceKey, "games");
+           StoredText(kServiceKey, "games") + "|" + StoredText(kOverridesKey, "wsock32");
 }
 
 TEST(SaveFault, LeavesEverythingAsItWasUntilCleared)
@@ -24,6 +25,7 @@ TEST(SaveFault, LeavesEverythingAsItWasUntilCleared)
                                ? "Access denied to PATCH.CFG, try re-running as administrator"
                                : "Failed to write PATCH.CFG";
     ResetShellKeys();
+    SHDeleteKeyA(HKEY_CURRENT_USER, kOverridesKey);
     HWND window = OpenConfigWindow();
     SetField(window, IDC_MAX_FPS, "300");
     SetBox(window, IDC_DEMO_ASSOCIATION, true);
@@ -43,12 +45,14 @@ TEST(SaveFault, LeavesEverythingAsItWasUntilCleared)
          waited += 50)
         Sleep(50);
     Apply(window);
-    EXPECT_EQ(StatusLines(window).back(), "Config written to PATCH.CFG");
+    EXPECT_EQ(StatusLines(window).back(), "Wine set to load the patched WSOCK32.DLL");
     // The new settings, and nothing beside them.
     EXPECT_NE(ReadBytes("patch.cfg").find("\r\nmaxfps 300\r\n"), std::string::npos);
-    EXPECT_EQ(DirectorySnapshot(), "patch.cfg: " + ReadBytes("patch.cfg") + "\n");
-    EXPECT_EQ(StoredText(kDemoKey, nullptr), "Gravlok");
-    EXPECT_EQ(StoredText(kServiceKey, "games"), "");
+    EXPECT_EQ(DirectorySnapshot(), "patch.cfg: " + ReadBytes("patch.cfg") + "\n" + files.substr(files.find("wsock32")));
+    EXPECT_EQ(StoredText(kDemoKey, nullptr) + StoredText(kServiceKey, "games"), "Gravlok");
+    EXPECT_EQ(StoredText(kOverridesKey, "wsock32"), "native,builtin");
+    Apply(window);
+    EXPECT_EQ(StatusLines(window).back(), "Config written to PATCH.CFG") << "Wine set twice";
     DestroyWindow(window);
 }
 

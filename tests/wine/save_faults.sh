@@ -15,7 +15,7 @@ player_prepare || { echo "the player $PLAYER could not be made ready (this needs
 run=$(mktemp -d "$PLAYER_ROOT/prefix/drive_c/users/$PLAYER/fault.XXXXXX")
 trap 'chown -R "$PLAYER": "$run"; rm -rf "$run"' EXIT
 game=$run/Παιχνίδι limit=unlimited # a name in letters outside the code page, as many players' are
-mkdir "$game" && cp "$program" "$run/" && printf 'maxfps 120\r\ndlrate 7\r\n' >"$game/patch.cfg"
+mkdir "$game" && cp "$program" "$run/" && cp "$(dirname "$program")/modules/marked/wsock32.dll" "$game/" && printf 'maxfps 120\r\ndlrate 7\r\n' >"$game/patch.cfg"
 chown -R "$PLAYER": "$run"
 
 give_to_root() { chown root:root "$@" && chmod go-w "$@"; }
