@@ -20,17 +20,18 @@ inline const char kServiceKey[] = "software\\classes\\local settings\\software\\
 inline const char kServiceUrl[] = "https://games.metaservices.microsoft.com/games/SGamesWebService.asmx";
 inline const char kOverridesKey[] = "Software\\Wine\\AppDefaults\\gravlok.exe\\DllOverrides";
 
-// A fresh, empty game directory, current for the test's life, named in
-// letters outside the system's code page as many players' are. What a test
-// leaves in it goes with the test run's throw-away prefix.
+// A fresh game directory, current for the test's life, named in letters
+// outside the system's code page as many players' are. What a test leaves
+// in it goes with the test run's throw-away prefix.
 struct ScratchGameDir {
     std::wstring previous, path;
     ScratchGameDir()
     {
+        static int made;
         wchar_t buffer[MAX_PATH];
         previous.assign(buffer, GetCurrentDirectoryW(MAX_PATH, buffer));
-        path.assign(buffer, GetTempPathW(MAX_PATH, buffer));
-        path += std::to_wstring(GetCurrentProcessId()) + L"-" + std::to_wstring(GetTickCount()) + L"-\u03A0\u03B1\u03B9\u03C7\u03BD\u03AF\u03B4\u03B9";
+        path.assign(buffer, GetTempPathW(MAX_PATH, buffer)) += std::to_wstring(GetCurrentProcessId()) + L"-" +
+            std::to_wstring(GetTickCount()) + L"-" + std::to_wstring(++made) + L"-\u03A0\u03B1\u03B9\u03C7\u03BD\u03AF\u03B4\u03B9";
         EXPECT_TRUE(CreateDirectoryW(path.c_str(), nullptr) && SetCurrentDirectoryW(path.c_str()));
     }
     ~ScratchGameDir() { SetCurrentDirectoryW(previous.c_str()); }
@@ -52,13 +53,11 @@ inline void WriteBytes(const std::string &name, const std::string &bytes)
 inline std::string ReadBytes(const std::string &name)
 {
     FILE *file = fopen(name.c_str(), "rb");
-    if (!file)
-        return "<none>";
-    std::string bytes;
+    std::string bytes = file ? "" : "<none>";
     char chunk[4096];
-    for (size_t n; (n = fread(chunk, 1, sizeof chunk, file)) > 0;)
+    for (size_t n; file && (n = fread(chunk, 1, sizeof chunk, file)) > 0;)
         bytes.append(chunk, n);
-    return fclose(file), bytes;
+    return file && fclose(file), bytes;
 }
 
 // Every file below the current directory with its bytes, and every directory.
@@ -73,8 +72,7 @@ inline std::string DirectorySnapshot(const std::string &prefix = "")
             snapshot += found.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY
                             ? name + "\\\n" + DirectorySnapshot(name + "\\") : name + ": " + ReadBytes(name) + "\n";
     }
-    FindClose(search);
-    return snapshot;
+    return FindClose(search), snapshot;
 }
 
 // Of this test program, its fixtures beside it.
@@ -93,19 +91,18 @@ inline HWND OpenConfigWindow()
     appInstance = GetModuleHandleA(nullptr);
     HWND window = CreateDialogParamA(appInstance, MAKEINTRESOURCEA(IDD_CONFIG), nullptr, ConfigDialogProc, 0);
     EXPECT_NE(window, nullptr) << "no window, error " << GetLastError();
-    ShowWindow(window, SW_SHOW);
-    return window;
+    return ShowWindow(window, SW_SHOW), window;
 }
 
 // The built patchcfg.exe started in the current directory, and its window.
 inline ::testing::AssertionResult StartTool(HWND *window, HANDLE *process)
 {
-    const std::string program = BuildDirectory() + "\\..\\patchcfg.exe";
     STARTUPINFOA startup = {};
     startup.cb = sizeof startup;
     PROCESS_INFORMATION started = {};
-    if (!CreateProcessA(program.c_str(), nullptr, nullptr, nullptr, FALSE, 0, nullptr, nullptr, &startup, &started))
-        return ::testing::AssertionFailure() << program << " did not start, error " << GetLastError();
+    if (!CreateProcessA((BuildDirectory() + "\\..\\patchcfg.exe").c_str(), nullptr, nullptr, nullptr, FALSE, 0, nullptr,
+                        nullptr, &startup, &started))
+        return ::testing::AssertionFailure() << "patchcfg.exe did not start, error " << GetLastError();
     *process = started.hProcess;
     DWORD owner = 0;
     for (int waited = 0; waited < 30000; waited += 50, Sleep(50))

@@ -8,11 +8,11 @@
 
 namespace {
 
+// The boxes as 0 and 1, the number fields and the selected size, in the order
+// of these lists.
 const int kBoxes[] = {IDC_ENABLE, IDC_SET_RESOLUTION, IDC_NATIVE_FULLSCREEN, IDC_AUTO_FOV, IDC_CONSOLE_NO_BACK,
                       IDC_MENU_DARKEN, IDC_SHOW_GUN, IDC_DOWNLOAD_MAIN, IDC_DEMO_ASSOCIATION, IDC_FREEZE_FIX};
 const int kFields[] = {IDC_MAX_FPS, IDC_CONSOLE_WIDTH, IDC_CONSOLE_OVERLAY, IDC_CHAT_LINES, IDC_DOWNLOAD_RATE};
-
-// The boxes in kBoxes order as 0 and 1, the fields, the selected size.
 std::string Shown(HWND window)
 {
     std::string shown;
@@ -28,54 +28,48 @@ protected:
     void SetUp() override { ResetShellKeys(); }
     void TearDown() override { DestroyWindow(window); }
     void Open() { window = OpenConfigWindow(); }
-    std::string LastLine() { return StatusLines(window).back(); }
     ScratchGameDir game;
     HWND window = nullptr;
 };
 
-TEST_F(ConfigWindow, ShowsTheDefaultsWithoutPatchCfgAndSavesTwelveLines)
-{
-    Open();
-    EXPECT_EQ(StatusLines(window), std::vector<std::string>({"Failed to open GRAVLOK.EXE",
-                                   "Failed to open REF_GL.DLL", "Patched WSOCK32.DLL is missing"}));
-    EXPECT_EQ(Shown(window), "1011010100 90 126 4 8 0 1024 x 768 - 4 : 3");
-    Apply(window); // without "Set resolution:" the list's 1024 x 768 is not saved
-    EXPECT_EQ(ReadBytes("patch.cfg"), "enable 1\r\nnativefs 1\r\nconsolenoback 0\r\nconsoleoverlay 4\r\nconsolewidth "
-                                      "126\r\nchatlines 8\r\nmenudarken 1\r\nshowgun 0\r\nmaxfps 90\r\nautofov 1\r\n"
-                                      "dlmain 1\r\ndlrate 0\r\n");
-    EXPECT_EQ(LastLine(), "Config written to PATCH.CFG");
-}
-
-// Read in text mode as the game reads it: CR LF folded, Ctrl-Z the end.
-TEST_F(ConfigWindow, ShowsPatchCfgAndSavesItBack)
+// patch.cfg read in text mode as the game reads it (CR LF, Ctrl-Z the end),
+// shown, and saved back as shown: twelve lines without a resolution.
+TEST_F(ConfigWindow, ShowsPatchCfgOrTheDefaultsAndSavesThem)
 {
     const std::string file = "enable 2\r\nwidth 1680\r\nheight 1050\r\nnativefs 0\r\nconsolenoback 1\r\nconsoleoverlay "
                              "10\r\nconsolewidth 200\r\nchatlines 12\r\nmenudarken 0\r\nshowgun 1\r\nmaxfps 125\r\n"
                              "autofov 0\r\ndlmain 0\r\ndlrate -1\r\n";
-    WriteBytes("patch.cfg", file + "\x1a" "maxfps 5\r\n");
-    Open();
-    EXPECT_EQ(LastLine(), "Config read from PATCH.CFG");
-    EXPECT_EQ(Shown(window), "0100101000 125 200 10 12 4294967295 1680 x 1050 - 16 : 10");
-    SetBox(window, IDC_ENABLE, true);
-    Apply(window);
-    EXPECT_EQ(ReadBytes("patch.cfg"), "enable 1" + file.substr(8));
+    const struct { std::string file, log, shown, saved; } rows[] = {
+        {"<none>", "Patched WSOCK32.DLL is missing", "1011010100 90 126 4 8 0 1024 x 768 - 4 : 3",
+         "enable 1\r\nnativefs 1\r\nconsolenoback 0\r\nconsoleoverlay 4\r\nconsolewidth 126\r\nchatlines 8\r\n"
+         "menudarken 1\r\nshowgun 0\r\nmaxfps 90\r\nautofov 1\r\ndlmain 1\r\ndlrate 0\r\n"},
+        {file + "\x1a" "maxfps 5\r\n", "Config read from PATCH.CFG",
+         "0100101000 125 200 10 12 4294967295 1680 x 1050 - 16 : 10", "enable 0" + file.substr(8)}};
+    for (const auto &row : rows) {
+        if (row.file != "<none>")
+            WriteBytes("patch.cfg", row.file);
+        Open();
+        EXPECT_EQ(StatusLines(window).back(), row.log);
+        EXPECT_EQ(Shown(window), row.shown);
+        Apply(window);
+        EXPECT_EQ(ReadBytes("patch.cfg"), row.saved);
+        EXPECT_EQ(StatusLines(window).back(), "Config written to PATCH.CFG");
+        DestroyWindow(window);
+    }
 }
 
 TEST_F(ConfigWindow, ApplyLimitsTheNumbersAndShowsThem)
 {
-    // kFields order: frame limit, console width, overlay, chat lines, download limit.
-    const struct { const char *typed, *shown; int saved[5]; } rows[] = {
-        {"1000 50 2 3 99999", "999 78 4 4 99999", {999, 78, 4, 4, 99999}},
-        {"0 5000 40 33 0", "0 5000 32 32 0", {0, 5000, 32, 32, 0}},
-        {"    ", " 78 4 4 ", {0, 78, 4, 4, 0}}, // empty fields
-        {"4294967295 4294967295 4294967295 4294967295 4294967295", "4294967295 78 4 4 4294967295", {-1, 78, 4, 4, -1}}};
+    // Typed into the fields and shown after Apply, in kFields order.
+    const struct { std::vector<const char *> typed; const char *shown; int saved[5]; } rows[] = {
+        {{"1000", "50", "2", "3", "99999"}, "999 78 4 4 99999", {999, 78, 4, 4, 99999}},
+        {{"0", "5000", "40", "33", "0"}, "0 5000 32 32 0", {0, 5000, 32, 32, 0}},
+        {{"", "", "", "", ""}, " 78 4 4 ", {0, 78, 4, 4, 0}},
+        {std::vector<const char *>(5, "4294967295"), "4294967295 78 4 4 4294967295", {-1, 78, 4, 4, -1}}};
     Open();
     for (const auto &row : rows) {
-        std::string typed = row.typed;
-        for (int id : kFields) {
-            SetField(window, id, typed.substr(0, typed.find(' ')).c_str());
-            typed.erase(0, typed.find(' ') + 1);
-        }
+        for (int i = 0; i < 5; ++i)
+            SetField(window, kFields[i], row.typed[i]);
         Apply(window);
         EXPECT_EQ(Shown(window).substr(11, Shown(window).find(" 1024") - 11), row.shown);
         char saved[256];
@@ -100,7 +94,7 @@ TEST_F(ConfigWindow, ResolutionListOffersTheDisplaysModes)
     for (LRESULT i = 0; i < count; previous = SendMessageA(list, CB_GETITEMDATA, i++, 0)) {
         const LRESULT key = SendMessageA(list, CB_GETITEMDATA, i, 0);
         char label[96], prefix[32];
-        SendMessageA(list, CB_GETLBTEXT, i, reinterpret_cast<LPARAM>(label));
+        SendMessageA(list, CB_GETLBTEXT, i, LPARAM(label));
         snprintf(prefix, sizeof prefix, "%d x %d - ", int(key >> 16), int(key & 0xFFFF));
         EXPECT_EQ(std::string(label).rfind(prefix, 0), 0u) << label;
         configured = key == (1234 << 16 | 400) ? i : configured;
@@ -117,7 +111,8 @@ TEST_F(ConfigWindow, ResolutionListOffersTheDisplaysModes)
     EXPECT_EQ(ReadBytes("patch.cfg").find("\nwidth"), std::string::npos);
 }
 
-// (A failed save writes nothing: the save-fault tests see to that.)
+// Written only when a box changed (a failed save writes nothing: the
+// save-fault tests see to that).
 TEST_F(ConfigWindow, RegistryFollowsTheBoxes)
 {
     Open();
@@ -130,8 +125,7 @@ TEST_F(ConfigWindow, RegistryFollowsTheBoxes)
     SHGetValueW(HKEY_CURRENT_USER, L"software\\classes\\Gravlok\\shell\\open\\command", nullptr, nullptr, command, &size);
     EXPECT_EQ(command, L"\"" + game.path + L"\\gravlok.exe\" +map \"%1\"");
 
-    // Unchanged boxes write nothing: what others wrote since stands.
-    StoreText(kDemoKey, nullptr, "Other");
+    StoreText(kDemoKey, nullptr, "Other"); // others' changes since stand
     StoreText(kServiceKey, "games", "elsewhere");
     Apply(window);
     EXPECT_EQ(StoredText(kDemoKey, nullptr) + StoredText(kServiceKey, "games"), "Otherelsewhere");
@@ -144,23 +138,20 @@ TEST_F(ConfigWindow, RegistryFollowsTheBoxes)
               StoredText(kServiceKey, "games"), std::string("<none><none>") + kServiceUrl);
 }
 
+// A hidden fix is never applied, whatever its box says.
 TEST_F(ConfigWindow, BoxesShowWhatTheRegistryHolds)
 {
-    // A hidden fix is never applied, whatever its box says.
-    const struct { std::string demo; const char *games; const char *shown, *gamesAfterApply; } rows[] = {
-        {"Gravlok", "", "association 1, fix 1 shown", ""},
-        {"Gravlok2", kServiceUrl, "association 0, fix 0 shown", ""},
-        {std::string("Gravlok\0 then over 20 bytes", 27), nullptr, "association 0, fix 0 hidden", "<none>"}};
+    const struct { std::string demo; const char *games, *shown, *gamesAfterApply; } rows[] = {
+        {"Gravlok", "", "1 1 shown", ""}, {"Gravlok2", kServiceUrl, "0 0 shown", ""},
+        {std::string("Gravlok\0 then over 20 bytes", 27), nullptr, "0 0 hidden", "<none>"}};
     for (const auto &row : rows) {
         ResetShellKeys(row.games != nullptr);
         SHSetValueA(HKEY_CURRENT_USER, kDemoKey, nullptr, REG_SZ, row.demo.c_str(), row.demo.size() + 1);
         if (row.games)
             StoreText(kServiceKey, "games", row.games);
         Open();
-        char shown[64];
-        snprintf(shown, sizeof shown, "association %d, fix %d %s", Box(window, IDC_DEMO_ASSOCIATION),
-                 Box(window, IDC_FREEZE_FIX), IsWindowVisible(GetDlgItem(window, IDC_FREEZE_FIX)) ? "shown" : "hidden");
-        EXPECT_EQ(shown, std::string(row.shown));
+        EXPECT_EQ(std::to_string(Box(window, IDC_DEMO_ASSOCIATION)) + " " + std::to_string(Box(window, IDC_FREEZE_FIX)) +
+                  (IsWindowVisible(GetDlgItem(window, IDC_FREEZE_FIX)) ? " shown" : " hidden"), row.shown);
         SetBox(window, IDC_FREEZE_FIX, true);
         Apply(window);
         EXPECT_EQ(StoredText(kServiceKey, "games"), row.gamesAfterApply) << row.shown;
@@ -181,19 +172,17 @@ BOOL WINAPI StopHalfWay(LPCWSTR old, LPCWSTR, LPCWSTR, DWORD, LPVOID, LPVOID)
 TEST_F(ConfigWindow, ReplaceStoppingHalfWayStillSaves)
 {
     replaceFileForSave = StopHalfWay;
+    Open();
     for (DWORD error : {ERROR_UNABLE_TO_MOVE_REPLACEMENT, ERROR_UNABLE_TO_MOVE_REPLACEMENT_2}) {
         WriteBytes("patch.cfg", "maxfps 120\r\n");
-        Open();
-        SetField(window, IDC_MAX_FPS, "300");
+        SetField(window, IDC_MAX_FPS, std::to_string(error - 1000).c_str());
         stopWith = error;
         Apply(window);
-        EXPECT_EQ(LastLine(), "Config written to PATCH.CFG");
+        EXPECT_EQ(StatusLines(window).back(), "Config written to PATCH.CFG");
         DeleteFileA("moved.cfg");
         EXPECT_EQ(DirectorySnapshot(), "patch.cfg: " + ReadBytes("patch.cfg") + "\n");
-        EXPECT_NE(ReadBytes("patch.cfg").find("\r\nmaxfps 300\r\n"), std::string::npos);
-        DestroyWindow(window);
+        EXPECT_NE(ReadBytes("patch.cfg").find("\r\nmaxfps " + std::to_string(error - 1000) + "\r\n"), std::string::npos);
     }
-    window = nullptr;
 }
 
 } // namespace
