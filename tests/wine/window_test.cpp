@@ -111,6 +111,21 @@ TEST_F(ConfigWindow, ResolutionListOffersTheDisplaysModes)
     EXPECT_EQ(ReadBytes("patch.cfg").find("\nwidth"), std::string::npos);
 }
 
+// Wine starts a program whose directory it cannot enter (deeper than
+// MAX_PATH) in the Windows directory: no game is there, and no patch.cfg
+// may be read or claimed saved there.
+TEST_F(ConfigWindow, NeitherReadsNorSavesInTheWindowsDirectory)
+{
+    wchar_t windows[MAX_PATH];
+    SetCurrentDirectoryW(std::wstring(windows, GetWindowsDirectoryW(windows, MAX_PATH)).c_str());
+    WriteBytes("patch.cfg", "maxfps 5\r\n");
+    Open();
+    Apply(window);
+    EXPECT_EQ(Field(window, IDC_MAX_FPS) + " " + ReadBytes("patch.cfg"), "90 maxfps 5\r\n");
+    EXPECT_EQ(StatusLines(window).back(), "Failed to write PATCH.CFG");
+    DeleteFileA("patch.cfg");
+}
+
 // Written only when a box changed (a failed save writes nothing: the
 // save-fault tests see to that).
 TEST_F(ConfigWindow, RegistryFollowsTheBoxes)
