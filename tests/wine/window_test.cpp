@@ -3,6 +3,8 @@
 // Apply leaves in the current user's registry.
 #include <gtest/gtest.h>
 
+#include <set>
+
 #include "driver.h"
 #include "platform/text_file.h"
 
@@ -103,6 +105,13 @@ TEST_F(ConfigWindow, ResolutionListOffersTheDisplaysModes)
     }
     EXPECT_EQ(SendMessageA(list, CB_GETCURSEL, 0, 0), configured);
     ASSERT_GE(desktop, 0) << "the desktop's own size is not listed";
+    std::set<LONG> sizes = {1234 << 16 | 400}; // the display's, each once
+    DEVMODEA mode = {};
+    mode.dmSize = sizeof mode;
+    for (DWORD i = 0; EnumDisplaySettingsA(nullptr, i, &mode); ++i)
+        if (mode.dmPelsHeight >= 480)
+            sizes.insert(LONG(mode.dmPelsWidth << 16 | mode.dmPelsHeight));
+    EXPECT_EQ(size_t(count), sizes.size());
     SendMessageA(list, CB_SETCURSEL, desktop, 0);
     Apply(window);
     EXPECT_NE(ReadBytes("patch.cfg").find("enable 1\r\nwidth 1920\r\nheight 1080\r\n"), std::string::npos);
