@@ -62,7 +62,8 @@ wine_in_namespace() {
   local ready namespace status=0
   ready=$(mktemp -u /tmp/patchcfg-userns.XXXXXX) && mkfifo "$ready" || return 1
   # Standard input given explicitly: a command sent to the background
-  # would otherwise get /dev/null.
+  # would otherwise get /dev/null. Where there is none at all, /dev/null.
+  [ -e "/proc/$BASHPID/fd/0" ] || exec </dev/null
   unshare --user --mount --propagation private -- \
     bash -c 'read -r _ <"$0" && exec "$@"' "$ready" \
     bash -c "$(declare -f wine_register_emulator)"'; wine_register_emulator "$1" && shift && exec "$@"' \
@@ -73,7 +74,7 @@ wine_in_namespace() {
     sleep 0.02
   done
   if echo "0 0 4294967295" >"/proc/$namespace/uid_map" && echo "0 0 4294967295" >"/proc/$namespace/gid_map"; then
-    echo >"$ready"
+    timeout 10 bash -c 'echo >"$0"' "$ready" || kill "$namespace"
   else
     kill "$namespace"
   fi
