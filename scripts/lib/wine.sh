@@ -48,10 +48,10 @@ wine_route_run() {
 # and state per prefix, so everything that touches a prefix used here must
 # run in here, the wineserver included. Already inside, it just runs it.
 #
-# Every id is mapped to itself, written from outside as root may, not just
-# root (unshare --map-root-user): the fault tests' player must exist in here
-# for setpriv to become it, and a file the player may not write is refused
-# in here as outside. Until the map is written the command's shell has no
+# Run as root, every id is mapped to itself, written from outside as root
+# may, not just root (unshare --map-root-user): the fault tests' player
+# must exist in here for setpriv to become it, and a file the player may
+# not write is refused in here as outside. Until the map is written the command's shell has no
 # capabilities; it waits for it, then execs the part that mounts.
 wine_in_namespace() {
   if [ -n "${WINE_IN_NAMESPACE:-}" ]; then
@@ -73,7 +73,14 @@ wine_in_namespace() {
     [ "$(readlink /proc/$namespace/ns/user)" != "$(readlink /proc/$$/ns/user)" ] && break
     sleep 0.02
   done
-  if echo "0 0 4294967295" >"/proc/$namespace/uid_map" && echo "0 0 4294967295" >"/proc/$namespace/gid_map"; then
+  local uids="0 0 4294967295" gids="0 0 4294967295"
+  if [ "$(id -u)" -ne 0 ]; then
+    # Anyone else may map only themselves (as root in there), and may not
+    # then change their groups.
+    uids="0 $(id -u) 1" gids="0 $(id -g) 1"
+    echo deny >"/proc/$namespace/setgroups"
+  fi
+  if echo "$uids" >"/proc/$namespace/uid_map" && echo "$gids" >"/proc/$namespace/gid_map"; then
     timeout 10 bash -c 'echo >"$0"' "$ready" || kill "$namespace"
   else
     kill "$namespace"
