@@ -1,6 +1,7 @@
 // Whatever bytes lie in patch.cfg or in a game directory's DLL, reading them
 // must stay inside them (AddressSanitizer sees a read one byte past the
-// end), and what the writer saves must read back as the same settings.
+// end); patch.cfg must read the same whichever chunks the file arrives in,
+// and what the writer saves must read back as the same settings.
 #include <cstdint>
 #include <cstdlib>
 
@@ -13,8 +14,15 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size)
     ProbeModuleImage(data, size, kMachineI386);
     ProbeModuleImage(data, size, kMachineAmd64);
 #else
-    PatchSettings read, again;
-    ParsePatchConfig(reinterpret_cast<const char *>(data), size, read);
+    const char *bytes = reinterpret_cast<const char *>(data);
+    PatchSettings read, chunked, again;
+    ParsePatchConfig(bytes, size, read);
+    ConfigReader reader;
+    StartPatchConfig(reader);
+    const size_t split = size ? data[0] % (size + 1) : 0;
+    FeedPatchConfig(reader, bytes, split, chunked);
+    FeedPatchConfig(reader, bytes + split, size - split, chunked);
+    FinishPatchConfig(reader, chunked);
     char saved[kPatchConfigTextSize];
     const size_t length = FormatPatchConfig(read, saved);
     // A half resolution is not saved, so it stays what it was.
@@ -22,7 +30,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size)
     again.height = read.height;
     ParsePatchConfig(saved, length, again);
     for (const PatchSettingKey &k : patchSettingKeys)
-        if (read.*k.field != again.*k.field)
+        if (read.*k.field != again.*k.field || read.*k.field != chunked.*k.field)
             abort();
 #endif
     return 0;
