@@ -1,7 +1,8 @@
 #include "display/resolution_label.h"
 
 #include <cmath>
-#include <cstdio>
+
+#include "platform/bounded_format.h"
 
 // Every operation below is a double rounded on its own, in this order: ties
 // such as 1040 x 768 (4 : 3 and 11 : 8 equally near in exact arithmetic) are
@@ -32,14 +33,6 @@ AspectRatio NearestAspectRatio(int32_t width, int32_t height)
         denominator = 10;
     return {ratio * denominator, denominator};
 }
-
-#ifdef _WIN32
-// The C runtime's _snprintf rather than MinGW's snprintf: they round a
-// numerator of exactly .5 (ratios of 8 : 1 and wider) differently.
-#define FormatBounded _snprintf
-#else
-#define FormatBounded snprintf
-#endif
 
 void FormatResolutionLabel(char (&label)[kResolutionLabelSize], int32_t width, int32_t height)
 {

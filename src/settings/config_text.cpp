@@ -1,15 +1,8 @@
 #include "settings/config_text.h"
 
-#include <cstdio>
 #include <cstring>
 
-#ifdef _WIN32
-// The C runtime's own: MinGW's snprintf would bring a printf of its own
-// into the program for this one line.
-#define FormatBounded _snprintf
-#else
-#define FormatBounded snprintf
-#endif
+#include "platform/bounded_format.h"
 
 // Bytes from 128 up count as blanks too: the game's own reader treats them so.
 static bool IsBlank(unsigned char c)
