@@ -36,6 +36,16 @@ wine_pick_loader() {
   export WINE WINE_PRESET WINE_ROUTE
 }
 
+# For the emulated route, runs the calling script ("$0" and its arguments,
+# given) once more inside the namespace and exits with its status: the
+# script's prefix is only ever used in there. Otherwise returns at once.
+wine_continue_in_namespace() {
+  if [ "${WINE_ROUTE:-}" = emulated ] && [ -z "${WINE_IN_NAMESPACE:-}" ]; then
+    wine_in_namespace "$@"
+    exit
+  fi
+}
+
 # Runs a command where the picked route's Wine runs: for the emulated
 # route, inside the user namespace; otherwise as it is.
 wine_route_run() {
