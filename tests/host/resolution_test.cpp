@@ -6,15 +6,6 @@
 
 #include "display/resolution_label.h"
 
-namespace {
-
-std::string Label(int32_t width, int32_t height)
-{
-    char label[kResolutionLabelSize];
-    FormatResolutionLabel(label, width, height);
-    return label;
-}
-
 TEST(ResolutionLabel, NamesTheRatioScreensAreSoldAs)
 {
     const char *labels[] = {
@@ -27,9 +18,9 @@ TEST(ResolutionLabel, NamesTheRatioScreensAreSoldAs)
         "1 x 480 - 0 : 1", "65535 x 480 - 1229 : 9", "100 x 1 - 100 : 1"};
     for (const char *expected : labels) {
         int width = 0, height = 0;
+        char label[kResolutionLabelSize];
         ASSERT_EQ(sscanf(expected, "%d x %d", &width, &height), 2);
-        EXPECT_EQ(Label(width, height), expected);
+        FormatResolutionLabel(label, width, height);
+        EXPECT_STREQ(label, expected);
     }
 }
-
-} // namespace

@@ -5,7 +5,8 @@
 
 #include <gtest/gtest.h>
 
-#include <cstdio>
+#include <fstream>
+#include <iterator>
 #include <string>
 #include <vector>
 
@@ -45,19 +46,14 @@ inline std::string Utf8(const std::wstring &text)
 
 inline void WriteBytes(const std::string &name, const std::string &bytes)
 {
-    FILE *file = fopen(name.c_str(), "wb");
-    ASSERT_TRUE(file && fwrite(bytes.data(), 1, bytes.size(), file) == bytes.size() && !fclose(file)) << name;
+    EXPECT_TRUE(std::ofstream(name, std::ios::binary) << bytes) << name;
 }
 
 // The bytes, or "<none>" when the file cannot be read.
 inline std::string ReadBytes(const std::string &name)
 {
-    FILE *file = fopen(name.c_str(), "rb");
-    std::string bytes = file ? "" : "<none>";
-    char chunk[4096];
-    for (size_t n; file && (n = fread(chunk, 1, sizeof chunk, file)) > 0;)
-        bytes.append(chunk, n);
-    return file && fclose(file), bytes;
+    std::ifstream file(name, std::ios::binary);
+    return file ? std::string(std::istreambuf_iterator<char>(file), {}) : "<none>";
 }
 
 // Every file below the current directory with its bytes, and every directory.
@@ -103,13 +99,12 @@ inline ::testing::AssertionResult StartTool(HWND *window, HANDLE *process)
     if (!CreateProcessA((BuildDirectory() + "\\..\\patchcfg.exe").c_str(), nullptr, nullptr, nullptr, FALSE, 0, nullptr,
                         nullptr, &startup, &started))
         return ::testing::AssertionFailure() << "patchcfg.exe did not start, error " << GetLastError();
-    *process = started.hProcess;
     DWORD owner = 0;
     for (int waited = 0; waited < 30000; waited += 50, Sleep(50))
         if ((*window = FindWindowA(nullptr, "Gravlok Patch Config")) && GetWindowThreadProcessId(*window, &owner) &&
             owner == started.dwProcessId && IsWindowVisible(*window))
-            return ::testing::AssertionSuccess();
-    return TerminateProcess(*process, 99), ::testing::AssertionFailure() << "the window did not open";
+            return *process = started.hProcess, ::testing::AssertionSuccess();
+    return TerminateProcess(started.hProcess, 99), ::testing::AssertionFailure() << "the window did not open";
 }
 
 // The exit code, or -1 when it did not end.
@@ -118,7 +113,7 @@ inline int WaitForExit(HANDLE process)
     DWORD code = 0;
     if (WaitForSingleObject(process, 15000) != WAIT_OBJECT_0 || !GetExitCodeProcess(process, &code))
         return TerminateProcess(process, 99), -1;
-    return static_cast<int>(code);
+    return int(code);
 }
 
 // UTF-16: Wine passes list box text between processes only so.
@@ -136,14 +131,14 @@ inline std::string Field(HWND window, int id)
     char text[64];
     return std::string(text, SendDlgItemMessageA(window, id, WM_GETTEXT, sizeof text, LPARAM(text)));
 }
-inline void SetField(HWND window, int id, const char *text) { SetDlgItemTextA(window, id, text); }
+inline void SetField(HWND window, int id, const std::string &text) { SetDlgItemTextA(window, id, text.c_str()); }
 inline bool Box(HWND window, int id) { return SendDlgItemMessageA(window, id, BM_GETCHECK, 0, 0) == BST_CHECKED; }
 inline void SetBox(HWND window, int id, bool checked) { SendDlgItemMessageA(window, id, BM_SETCHECK, checked, 0); }
 inline void Apply(HWND window) { SendDlgItemMessageA(window, IDC_APPLY, BM_CLICK, 0, 0); }
 
 inline void StoreText(const char *key, const char *value, const std::string &text)
 {
-    ASSERT_EQ(SHSetValueA(HKEY_CURRENT_USER, key, value, REG_SZ, text.c_str(), text.size() + 1), ERROR_SUCCESS);
+    EXPECT_EQ(SHSetValueA(HKEY_CURRENT_USER, key, value, REG_SZ, text.c_str(), text.size() + 1), ERROR_SUCCESS);
 }
 
 // A string value as stored, or "<none>".

@@ -1,9 +1,9 @@
 #!/usr/bin/env bash
-# ctest's launcher for the save-fault test: makes one fault in a game
-# directory of the unprivileged player of scripts/lib/player.sh (whom unix
-# permissions really refuse: Wine run as root writes anywhere), runs the
-# test program as that player there, and clears the fault when the program
-# asks (by creating the file named in GRAVLOK_CLEAR).
+# ctest's launcher for one save fault: makes it in a game directory of the
+# unprivileged player of scripts/lib/player.sh (whom unix permissions really
+# refuse: Wine run as root writes anywhere), runs the test program as that
+# player there, and clears the fault when the program creates the file
+# named in GRAVLOK_CLEAR.
 #   save_faults.sh FAULT WINE PROGRAM
 set -uo pipefail
 top=$(cd "$(dirname "$0")/../.." && pwd)
@@ -15,8 +15,8 @@ player_prepare || { echo "the player $PLAYER could not be made ready (this needs
 run=$(mktemp -d "$PLAYER_ROOT/prefix/drive_c/users/$PLAYER/fault.XXXXXX")
 trap 'chown -R "$PLAYER": "$run"; rm -rf "$run"' EXIT
 game=$run/Παιχνίδι limit=unlimited # a name in letters outside the code page, as many players' are
-mkdir "$game" && cp "$program" "$run/" && cp "$(dirname "$program")/modules/marked/wsock32.dll" "$game/" && printf 'maxfps 120\r\ndlrate 7\r\n' >"$game/patch.cfg"
-chown -R "$PLAYER": "$run"
+mkdir "$game" && cp "$program" "$run/" && cp "$(dirname "$program")/modules/marked.dll" "$game/wsock32.dll" &&
+  printf 'maxfps 120\r\ndlrate 7\r\n' >"$game/patch.cfg" && chown -R "$PLAYER": "$run"
 
 give_to_root() { chown root:root "$@" && chmod go-w "$@"; }
 case $fault in
@@ -34,16 +34,15 @@ esac
 # fails, as on a full disk, instead of ending the program.
 trap '' XFSZ
 export GRAVLOK_FAULT=$fault GRAVLOK_CLEAR="Z:${run//\//\\}\\clear"
-(cd "$game" && as_player prlimit --fsize="$limit:unlimited" "$WINE" "$run/$(basename "$program")") &
+(cd "$game" && as_player prlimit --fsize="$limit:unlimited" "$WINE" "$run/$(basename "$program")" --gtest_filter='SaveFault.*') &
 test=$!
 until [ -e "$run/clear" ] || ! kill -0 "$test" 2>/dev/null; do sleep 0.05; done
-if [ -e "$run/clear" ]; then
-  case $fault in
-    write-fails*) as_player prlimit --fsize=unlimited --pid "$(pgrep -u "$PLAYER" -f "$(basename "$run").$(basename "$program")")" ;;
-    read-only) chmod u+w "$game/patch.cfg" ;;
-    administrators-directory) chown "$PLAYER": "$game" "$game/patch.cfg" ;;
-    directory) rm -r "$game/patch.cfg" ;;
-  esac
-  rm -f "$run/clear"
-fi
+[ -e "$run/clear" ] || { wait "$test"; echo "the program never asked for the fault to be cleared" >&2; exit 1; }
+case $fault in
+  write-fails*) as_player prlimit --fsize=unlimited --pid "$(pgrep -u "$PLAYER" -f "$(basename "$run").$(basename "$program")")" ;;
+  read-only) chmod u+w "$game/patch.cfg" ;;
+  administrators-directory) chown "$PLAYER": "$game" "$game/patch.cfg" ;;
+  directory) rm -r "$game/patch.cfg" ;;
+esac
+rm -f "$run/clear"
 wait "$test"

@@ -14,9 +14,9 @@ protected:
     {
         ResetShellKeys();
         const std::string command = "\"" + BuildDirectory() + "\\wine_tests.exe\" --record \"" + opened + "\" \"%1\"";
-        for (const char *key : {"GravlokTest\\shell\\open\\command", "https\\shell\\open\\command"})
+        for (const char *key : {"txtfile\\shell\\open\\command", "https\\shell\\open\\command"})
             RegSetValueA(HKEY_CLASSES_ROOT, key, REG_SZ, command.c_str(), command.size());
-        RegSetValueA(HKEY_CLASSES_ROOT, ".txt", REG_SZ, "GravlokTest", 11);
+        RegSetValueA(HKEY_CLASSES_ROOT, ".txt", REG_SZ, "txtfile", 7);
         DeleteFileA(opened.c_str());
     }
 
@@ -31,6 +31,25 @@ protected:
     {
         PostMessageA(window, WM_SYSCOMMAND, SC_CLOSE, 0);
         EXPECT_EQ(WaitForExit(process), 0);
+    }
+
+    // At the scale a player's display settings give (LogPixels, read as a
+    // program starts): the client area, Apply (Wine draws frames alike at
+    // every scale) and the tips' width.
+    std::vector<LONG> SizesAt(DWORD dpi)
+    {
+        RegSetKeyValueA(HKEY_CURRENT_USER, "Control Panel\\Desktop", "LogPixels", REG_DWORD, &dpi, sizeof dpi);
+        EXPECT_TRUE(StartTool(&window, &process));
+        RegDeleteKeyValueA(HKEY_CURRENT_USER, "Control Panel\\Desktop", "LogPixels");
+        SendMessageA(window, WM_SETCURSOR, WPARAM(GetDlgItem(window, IDC_APPLY)), HTCLIENT); // the tips are made
+        HWND tip = nullptr;
+        while ((tip = FindWindowExA(nullptr, tip, TOOLTIPS_CLASSA, nullptr)) && GetWindow(tip, GW_OWNER) != window) {
+        }
+        RECT client, apply;
+        GetClientRect(window, &client);
+        GetClientRect(GetDlgItem(window, IDC_APPLY), &apply);
+        const LONG tipWidth = LONG(SendMessageA(tip, TTM_GETMAXTIPWIDTH, 0, 0));
+        return Close(), std::vector<LONG>{client.right, client.bottom, apply.right, apply.bottom, tipWidth};
     }
 
     ScratchGameDir game;
@@ -57,13 +76,10 @@ TEST_F(Tool, HelpButtonOpensTheReadMeAndTheLinkTheSite)
     WriteBytes("patch.txt", "read me\r\n");
     PostMessageA(window, WM_SYSCOMMAND, SC_CONTEXTHELP, 0);
     EXPECT_EQ(WaitForOpened(), Utf8(game.path) + "\\patch.txt\n");
-    // No context-help mode: nothing holds the mouse, and Apply still works.
+    // No context-help mode: nothing holds the mouse.
     GUITHREADINFO gui = {sizeof gui, 0, nullptr, nullptr, nullptr, nullptr, nullptr, nullptr, {}};
     ASSERT_TRUE(GetGUIThreadInfo(GetWindowThreadProcessId(window, nullptr), &gui));
     EXPECT_EQ(gui.hwndCapture, nullptr);
-    Apply(window);
-    EXPECT_EQ(StatusLines(window).back(), "Config written to PATCH.CFG");
-
     DeleteFileA(opened.c_str());
     PostMessageA(GetDlgItem(window, IDC_LINK), WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(8, 6));
     PostMessageA(GetDlgItem(window, IDC_LINK), WM_LBUTTONUP, 0, MAKELPARAM(8, 6));
@@ -83,46 +99,9 @@ TEST_F(Tool, TabToTheLinkAndEnterOpensTheSite)
     DestroyWindow(window);
 }
 
-// An editor or a sync client holds patch.cfg open, sharing reading and
-// writing but not deletion: a plain write would succeed, and so must Apply.
-TEST_F(Tool, SavesPatchCfgHeldOpenByAnotherProgram)
-{
-    WriteBytes("patch.cfg", "maxfps 120\r\n");
-    ASSERT_TRUE(StartTool(&window, &process));
-    HANDLE held = CreateFileA("patch.cfg", GENERIC_READ | GENERIC_WRITE, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr,
-                              OPEN_EXISTING, 0, nullptr);
-    SetField(window, IDC_MAX_FPS, "300");
-    Apply(window);
-    EXPECT_EQ(StatusLines(window).back(), "Config written to PATCH.CFG");
-    EXPECT_NE(ReadBytes("patch.cfg").find("\r\nmaxfps 300\r\n"), std::string::npos);
-    CloseHandle(held);
-    Close();
-}
-
-// At the scale a player's display settings give (LogPixels, read as a
-// program starts): the client area's size and Apply's (Wine draws frames
-// alike at every scale), and the tips' width.
-std::vector<LONG> SizesAt(DWORD dpi, HWND *window, HANDLE *process)
-{
-    RegSetKeyValueA(HKEY_CURRENT_USER, "Control Panel\\Desktop", "LogPixels", REG_DWORD, &dpi, sizeof dpi);
-    EXPECT_TRUE(StartTool(window, process));
-    RegDeleteKeyValueA(HKEY_CURRENT_USER, "Control Panel\\Desktop", "LogPixels");
-    SendMessageA(*window, WM_SETCURSOR, WPARAM(GetDlgItem(*window, IDC_APPLY)), HTCLIENT); // the tips are made
-    HWND tip = nullptr;
-    while ((tip = FindWindowExA(nullptr, tip, TOOLTIPS_CLASSA, nullptr)) && GetWindow(tip, GW_OWNER) != *window) {
-    }
-    RECT client, apply;
-    GetClientRect(*window, &client);
-    GetClientRect(GetDlgItem(*window, IDC_APPLY), &apply);
-    return {client.right, client.bottom, apply.right, apply.bottom, LONG(SendMessageA(tip, TTM_GETMAXTIPWIDTH, 0, 0))};
-}
-
 TEST_F(Tool, DrawnTwiceAsLargeAt200Percent)
 {
-    const std::vector<LONG> at96 = SizesAt(96, &window, &process);
-    Close();
-    const std::vector<LONG> at192 = SizesAt(192, &window, &process);
-    Close();
+    const std::vector<LONG> at96 = SizesAt(96), at192 = SizesAt(192);
     EXPECT_EQ(at96[4], 250);
     for (int i = 0; i < 5; ++i)
         EXPECT_NEAR(at192[i], 2 * at96[i], i < 4 ? 2 : 0) << "client w, h, Apply w, h, tip width: " << i;
