@@ -8,16 +8,14 @@
 
 #include "settings/config_text.h"
 
-namespace {
-
-PatchSettings Read(const std::string &bytes)
+static PatchSettings Read(const std::string &bytes)
 {
     PatchSettings settings;
     ParsePatchConfig(bytes.data(), bytes.size(), settings);
     return settings;
 }
 
-std::string Saved(const PatchSettings &settings)
+static std::string Saved(const PatchSettings &settings)
 {
     char text[kPatchConfigTextSize];
     return std::string(text, FormatPatchConfig(settings, text));
@@ -61,5 +59,3 @@ TEST(SavingPatchCfg, TwelveOrFourteenLinesThatReadBackTheSame)
     s.dlrate = INT32_MIN;
     EXPECT_EQ(Read(Saved(s)).dlrate, INT32_MIN);
 }
-
-} // namespace

@@ -2,24 +2,20 @@
 // window opens: real hook modules (built beside this test), the game's
 // files as the supported release has them or not, in a directory that the
 // 8-bit current directory would name wrongly.
-#include <gtest/gtest.h>
-
 #include "driver.h"
 
-namespace {
-
-void Executable(const char *word, const char *import, size_t size = 315030 + 12)
+static void Executable(const char *word, const char *import, size_t size = 315030 + 12)
 {
     std::string bytes(315030 + 12, '\0');
     WriteBytes("gravlok.exe", bytes.replace(224, 4, word, 4).replace(315030, 12, import, 12).substr(0, size));
 }
 
-void Install(const char *kind, const char *as)
+static void Install(const char *kind, const char *as)
 {
     ASSERT_TRUE(CopyFileA((BuildDirectory() + "\\modules\\" + kind + ".dll").c_str(), as, FALSE)) << kind;
 }
 
-void SupportedRelease()
+static void SupportedRelease()
 {
     Executable("\xF5\x3D\xD3\x37", "WSOCK32.dll");
     WriteBytes("ref_gl.dll", std::string(480, 0) + std::string("\x7A\xB5\x02", 4));
@@ -65,5 +61,3 @@ TEST(InstallationChecks, TellThePlayerAboutTheGameDirectory)
         DestroyWindow(window);
     }
 }
-
-} // namespace

@@ -1,6 +1,6 @@
-// Drives the configuration window as a player does. The same calls serve
-// the window made in this process from the program's template and the
-// window of a running patchcfg.exe: both take the same messages.
+// Drives the configuration window as a player does: the window made in
+// this process from the program's template and that of a running
+// patchcfg.exe alike, as both take the same messages.
 #pragma once
 
 #include <gtest/gtest.h>
@@ -22,8 +22,8 @@ inline const char kServiceUrl[] = "https://games.metaservices.microsoft.com/game
 inline const char kOverridesKey[] = "Software\\Wine\\AppDefaults\\gravlok.exe\\DllOverrides";
 
 // A fresh game directory, current for the test's life, named in letters
-// outside the system's code page as many players' are. What a test leaves
-// in it goes with the test run's throw-away prefix.
+// outside the system's code page as many players' are. It goes with the
+// test run's throw-away prefix.
 struct ScratchGameDir {
     std::wstring previous, path;
     ScratchGameDir()
@@ -41,7 +41,8 @@ struct ScratchGameDir {
 inline std::string Utf8(const std::wstring &text)
 {
     std::string utf8(text.size() * 3, '\0');
-    return utf8.substr(0, WideCharToMultiByte(CP_UTF8, 0, text.c_str(), int(text.size()), &utf8[0], int(utf8.size()), nullptr, nullptr));
+    const int size = WideCharToMultiByte(CP_UTF8, 0, text.c_str(), int(text.size()), &utf8[0], int(utf8.size()), 0, 0);
+    return utf8.substr(0, size);
 }
 
 inline void WriteBytes(const std::string &name, const std::string &bytes)
@@ -151,8 +152,8 @@ inline std::string StoredText(const char *key, const char *value)
     return std::string(text, strnlen(text, size));
 }
 
-// The keys Apply may write, as on a machine where .dm2 is not associated and
-// the service location holds the system's address (or is absent).
+// The keys Apply may write, as where .dm2 is not associated and the service
+// location holds the system's address (or is absent).
 inline void ResetShellKeys(bool withServiceLocation = true)
 {
     for (const char *key : {kDemoKey, "software\\classes\\Gravlok", kServiceKey})

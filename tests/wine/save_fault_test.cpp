@@ -4,15 +4,11 @@
 // it when asked. The directory stays byte for byte and the registry as it
 // was, Wine's DLL override included, the status log says why, and Apply
 // saves as usual once the fault is cleared.
-#include <gtest/gtest.h>
-
 #include <cstdlib>
 
 #include "driver.h"
 
-namespace {
-
-std::string ShellKeys()
+static std::string ShellKeys()
 {
     return StoredText(kDemoKey, nullptr) + "|" + StoredText(kCommandKey, nullptr) + "|" +
            StoredText(kServiceKey, "games") + "|" + StoredText(kOverridesKey, "wsock32");
@@ -54,5 +50,3 @@ TEST(SaveFault, LeavesEverythingAsItWasUntilCleared)
     EXPECT_EQ(StatusLines(window).back(), "Config written to PATCH.CFG") << "Wine set twice";
     DestroyWindow(window);
 }
-
-} // namespace

@@ -1,21 +1,15 @@
 // The window made in this process from the program's template, driven as a
-// player drives it: what it shows, what Apply saves, and what Apply leaves
-// in the current user's registry.
-#include <gtest/gtest.h>
-
+// player drives it: what it shows, what Apply saves, and what it leaves in
+// the current user's registry.
 #include <set>
 
 #include "driver.h"
 #include "platform/text_file.h"
 
-namespace {
-
-const int kBoxes[] = {IDC_ENABLE, IDC_SET_RESOLUTION, IDC_NATIVE_FULLSCREEN, IDC_AUTO_FOV, IDC_CONSOLE_NO_BACK,
-                      IDC_MENU_DARKEN, IDC_SHOW_GUN, IDC_DOWNLOAD_MAIN, IDC_DEMO_ASSOCIATION, IDC_FREEZE_FIX};
-const int kNumbers[] = {IDC_MAX_FPS, IDC_CONSOLE_WIDTH, IDC_CONSOLE_OVERLAY, IDC_CHAT_LINES, IDC_DOWNLOAD_RATE};
+static const int kNumbers[] = {IDC_MAX_FPS, IDC_CONSOLE_WIDTH, IDC_CONSOLE_OVERLAY, IDC_CHAT_LINES, IDC_DOWNLOAD_RATE};
 
 // The number fields, each followed by a blank.
-std::string Numbers(HWND window)
+static std::string Numbers(HWND window)
 {
     std::string shown;
     for (int id : kNumbers)
@@ -24,10 +18,11 @@ std::string Numbers(HWND window)
 }
 
 // The boxes as 0 and 1, the numbers and the size chosen.
-std::string Shown(HWND window)
+static std::string Shown(HWND window)
 {
     std::string boxes;
-    for (int id : kBoxes)
+    for (int id : {IDC_ENABLE, IDC_SET_RESOLUTION, IDC_NATIVE_FULLSCREEN, IDC_AUTO_FOV, IDC_CONSOLE_NO_BACK, IDC_MENU_DARKEN,
+                   IDC_SHOW_GUN, IDC_DOWNLOAD_MAIN, IDC_DEMO_ASSOCIATION, IDC_FREEZE_FIX})
         boxes += Box(window, id) ? '1' : '0';
     return boxes + " " + Numbers(window) + Field(window, IDC_RESOLUTION);
 }
@@ -118,21 +113,6 @@ TEST_F(ConfigWindow, ResolutionListOffersTheDisplaysModes)
     EXPECT_EQ(ReadBytes("patch.cfg").find("\nwidth"), std::string::npos);
 }
 
-// Wine starts a program whose directory it cannot enter (deeper than
-// MAX_PATH) in the Windows directory: no game is there, and no patch.cfg
-// may be read or claimed saved there.
-TEST_F(ConfigWindow, NeitherReadsNorSavesInTheWindowsDirectory)
-{
-    wchar_t windows[MAX_PATH];
-    SetCurrentDirectoryW(std::wstring(windows, GetWindowsDirectoryW(windows, MAX_PATH)).c_str());
-    WriteBytes("patch.cfg", "maxfps 5\r\n");
-    Open();
-    Apply(window);
-    EXPECT_EQ(Field(window, IDC_MAX_FPS) + " " + ReadBytes("patch.cfg"), "90 maxfps 5\r\n");
-    EXPECT_EQ(StatusLines(window).back(), "Failed to write PATCH.CFG");
-    DeleteFileA("patch.cfg");
-}
-
 // Written only when a box changed, whole keys removed (a failed save writes
 // nothing: the save-fault tests see to that).
 TEST_F(ConfigWindow, RegistryFollowsTheBoxes)
@@ -180,13 +160,12 @@ TEST_F(ConfigWindow, BoxesShowWhatTheRegistryHolds)
     }
 }
 
-// Putting the new file in place goes wrong: refused while an editor or a
-// sync client holds patch.cfg open sharing all but deletion (where a plain
-// write would work), and, on Windows only, stopping half-way with 1176
-// after deleting the old file or 1177 after moving it aside. The new
-// settings must still be in patch.cfg, and nothing beside it.
-DWORD stopWith;
-BOOL WINAPI ReplaceOrStop(LPCWSTR old, LPCWSTR by, LPCWSTR backup, DWORD flags, LPVOID, LPVOID)
+// Putting the new file in place is refused while an editor holds patch.cfg
+// open sharing all but deletion (a plain write would work), or, on Windows
+// only, stops half-way: 1176 after deleting the old file, 1177 after moving
+// it aside. The new settings must still be in patch.cfg, nothing beside it.
+static DWORD stopWith;
+static BOOL WINAPI ReplaceOrStop(LPCWSTR old, LPCWSTR by, LPCWSTR backup, DWORD flags, LPVOID, LPVOID)
 {
     if (!stopWith)
         return ReplaceFileW(old, by, backup, flags, nullptr, nullptr);
@@ -213,5 +192,3 @@ TEST_F(ConfigWindow, SavesWhenReplacingIsRefusedOrStopsHalfWay)
         EXPECT_NE(ReadBytes("patch.cfg").find("\r\nmaxfps " + maxfps + "\r\n"), std::string::npos) << error;
     }
 }
-
-} // namespace
