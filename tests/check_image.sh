@@ -3,21 +3,18 @@
 # DLLs every Windows has (players drop the one file in), and nothing of the
 # C++ runtime, its unwinder or a thread library (the link map beside it
 # lists every symbol the linker kept).
-exe=$1 status=0
-info=$(i686-w64-mingw32-objdump -p "$exe") || exit 1
+exe=$1 map=${1%.exe}.map status=0
 fail() { echo "$*"; status=1; }
+info=$(i686-w64-mingw32-objdump -p "$exe") || exit 1
 grep -q 'file format pei-i386' <<<"$info" || fail "not a PE32 i386 image"
 grep -qE '^Subsystem[[:space:]]+00000002' <<<"$info" || fail "not a GUI program"
 imports=$(sed -nE 's/^[[:space:]]*DLL Name: (.*)$/\1/p' <<<"$info" | tr 'A-Z' 'a-z' | sort -u)
 echo "imports:" $imports
 [ -n "$imports" ] || fail "no imports found"
-for dll in $imports; do
-  grep -qxE '(kernel32|user32|gdi32|advapi32|shell32|shlwapi|comctl32|version|msvcrt)\.dll' <<<"$dll" || fail "imports $dll"
-done
-map=${exe%.exe}.map
+others=$(grep -vxE '(kernel32|user32|gdi32|advapi32|shell32|shlwapi|comctl32|version|msvcrt)\.dll' <<<"$imports")
+[ -z "$others" ] || fail "imports DLLs not every Windows has:" $others
 [ -f "$map" ] || fail "no link map beside it"
 runtime=$(sed -n '/^Linker script and memory map/,$p' "$map" 2>/dev/null | grep -oE '\b_*(_Unwind_|__cxa_|pthread_)\w*' | sort -u)
 [ -z "$runtime" ] || fail "runtime linked in:" $runtime
-size=$(stat -c %s "$exe")
-[ "$size" -le 65536 ] || fail "$size bytes: over 64 KB"
+[ "$(stat -c %s "$exe")" -le 65536 ] || fail "$(stat -c %s "$exe") bytes: over 64 KB"
 exit $status

@@ -141,7 +141,6 @@ inline void StoreText(const char *key, const char *value, const std::string &tex
 {
     EXPECT_EQ(SHSetValueA(HKEY_CURRENT_USER, key, value, REG_SZ, text.c_str(), text.size() + 1), ERROR_SUCCESS);
 }
-
 // A string value as stored, or "<none>".
 inline std::string StoredText(const char *key, const char *value)
 {

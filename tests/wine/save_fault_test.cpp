@@ -1,8 +1,6 @@
-// Apply when patch.cfg cannot be saved, run by save_faults.sh as an
-// unprivileged player whom the file system really refuses, in a game
-// directory with the patch installed; the script makes the fault and clears
-// it when asked. The directory stays byte for byte and the registry as it
-// was, Wine's DLL override included, the status log says why, and Apply
+// Apply where patch.cfg cannot be saved, as save_faults.sh makes the fault
+// real for an unprivileged player: the game directory and the registry
+// (Wine's DLL override too) stay as they were, the log says why, and Apply
 // saves as usual once the fault is cleared.
 #include <cstdlib>
 
@@ -41,7 +39,6 @@ TEST(SaveFault, LeavesEverythingAsItWasUntilCleared)
         Sleep(50);
     Apply(window);
     EXPECT_EQ(StatusLines(window).back(), "Wine set to load the patched WSOCK32.DLL");
-    // The new settings, and nothing beside them.
     EXPECT_NE(ReadBytes("patch.cfg").find("\r\nmaxfps 300\r\n"), std::string::npos);
     EXPECT_EQ(DirectorySnapshot(), "patch.cfg: " + ReadBytes("patch.cfg") + "\n" + files.substr(files.find("wsock32")));
     EXPECT_EQ(StoredText(kDemoKey, nullptr) + "|" + StoredText(kServiceKey, "games") + "|" +

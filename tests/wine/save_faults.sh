@@ -1,10 +1,8 @@
 #!/usr/bin/env bash
-# ctest's launcher for one save fault: makes it in a game directory of the
-# unprivileged player of scripts/lib/player.sh (whom unix permissions really
-# refuse: Wine run as root writes anywhere), runs the test program as that
-# player there, and clears the fault when the program creates the file
-# named in GRAVLOK_CLEAR.
-#   save_faults.sh FAULT WINE PROGRAM
+# save_faults.sh FAULT WINE PROGRAM: makes the fault in a game directory of
+# the unprivileged player of scripts/lib/player.sh (Wine run as root writes
+# anywhere), runs the program's save-fault test as the player there, and
+# clears the fault when the program creates the file named in GRAVLOK_CLEAR.
 set -uo pipefail
 top=$(cd "$(dirname "$0")/../.." && pwd)
 . "$top/scripts/lib/wine.sh"
@@ -30,9 +28,7 @@ case $fault in
   *) echo "no such fault: $fault" >&2; exit 1 ;;
 esac
 
-# Ignored here and so in the program: a write past the size limit then
-# fails, as on a full disk, instead of ending the program.
-trap '' XFSZ
+trap '' XFSZ # so a write past the size limit fails, as on a full disk, and does not end the program
 export GRAVLOK_FAULT=$fault GRAVLOK_CLEAR="Z:${run//\//\\}\\clear"
 (cd "$game" && as_player prlimit --fsize="$limit:unlimited" "$WINE" "$run/$(basename "$program")" --gtest_filter='SaveFault.*') &
 test=$!
