@@ -1,8 +1,7 @@
 #!/usr/bin/env bash
-# The shipped program: a small 32-bit Windows GUI program that needs only
-# DLLs every Windows has (players drop the one file in), and nothing of the
-# C++ runtime, its unwinder or a thread library (the link map beside it
-# lists every symbol the linker kept).
+# The shipped program: a small 32-bit Windows GUI program needing only DLLs
+# every Windows has, and nothing of the C++ runtime, its unwinder or a thread
+# library (the link map beside it lists every symbol the linker kept).
 exe=$1 map=${1%.exe}.map status=0
 fail() { echo "$*"; status=1; }
 info=$(i686-w64-mingw32-objdump -p "$exe") || exit 1

@@ -9,10 +9,8 @@
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size)
 {
-#ifdef FUZZ_MODULE_IMAGE
     ProbeModuleImage(data, size, kMachineI386);
     ProbeModuleImage(data, size, kMachineAmd64);
-#else
     const char *bytes = reinterpret_cast<const char *>(data);
     const size_t split = size ? data[0] % (size + 1) : 0;
     PatchSettings read, chunked, again;
@@ -29,6 +27,5 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size)
     for (const PatchSettingKey &k : patchSettingKeys)
         if (read.*k.field != again.*k.field || read.*k.field != chunked.*k.field)
             abort();
-#endif
     return 0;
 }

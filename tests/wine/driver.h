@@ -1,6 +1,5 @@
-// Drives the configuration window as a player does: the window made in
-// this process from the program's template and that of a running
-// patchcfg.exe alike, as both take the same messages.
+// Drives the window as a player does, whether made in this process from the
+// program's template or shown by a running patchcfg.exe.
 #pragma once
 
 #include <gtest/gtest.h>
@@ -21,21 +20,18 @@ inline const char kServiceKey[] = "software\\classes\\local settings\\software\\
 inline const char kServiceUrl[] = "https://games.metaservices.microsoft.com/games/SGamesWebService.asmx";
 inline const char kOverridesKey[] = "Software\\Wine\\AppDefaults\\gravlok.exe\\DllOverrides";
 
-// A fresh game directory, current for the test's life, named in letters
-// outside the system's code page as many players' are. It goes with the
-// test run's throw-away prefix.
+// A fresh game directory, made current, named in letters outside the
+// system's code page as many players' are.
 struct ScratchGameDir {
-    std::wstring previous, path;
+    std::wstring path;
     ScratchGameDir()
     {
         static int made;
         wchar_t buffer[MAX_PATH];
-        previous.assign(buffer, GetCurrentDirectoryW(MAX_PATH, buffer));
         path.assign(buffer, GetTempPathW(MAX_PATH, buffer)) += std::to_wstring(GetCurrentProcessId()) + L"-" +
             std::to_wstring(GetTickCount()) + L"-" + std::to_wstring(++made) + L"-\u03A0\u03B1\u03B9\u03C7\u03BD\u03AF\u03B4\u03B9";
         EXPECT_TRUE(CreateDirectoryW(path.c_str(), nullptr) && SetCurrentDirectoryW(path.c_str()));
     }
-    ~ScratchGameDir() { SetCurrentDirectoryW(previous.c_str()); }
 };
 
 inline std::string Utf8(const std::wstring &text)
@@ -72,7 +68,7 @@ inline std::string DirectorySnapshot(const std::string &prefix = "")
     return FindClose(search), snapshot;
 }
 
-// Of this test program, its fixtures beside it.
+// This program's, with its fixtures.
 inline std::string BuildDirectory()
 {
     char path[MAX_PATH];
@@ -80,8 +76,7 @@ inline std::string BuildDirectory()
     return program.substr(0, program.rfind('\\'));
 }
 
-// The window from the program's template in this process (modeless, so that
-// the test keeps control), the settings at their defaults as in a fresh process.
+// The window from the program's template, modeless so the test keeps control.
 inline HWND OpenConfigWindow()
 {
     patchSettings = PatchSettings();
@@ -151,8 +146,7 @@ inline std::string StoredText(const char *key, const char *value)
     return std::string(text, strnlen(text, size));
 }
 
-// The keys Apply may write, as where .dm2 is not associated and the service
-// location holds the system's address (or is absent).
+// The keys Apply may write, as on a machine that has not met the tool.
 inline void ResetShellKeys(bool withServiceLocation = true)
 {
     for (const char *key : {kDemoKey, "software\\classes\\Gravlok", kServiceKey})

@@ -1,7 +1,6 @@
-// Apply where patch.cfg cannot be saved, as save_faults.sh makes the fault
-// real for an unprivileged player: the game directory and the registry
-// (Wine's DLL override too) stay as they were, the log says why, and Apply
-// saves as usual once the fault is cleared.
+// Apply where save_faults.sh keeps patch.cfg from being saved: the game
+// directory and the registry (Wine's DLL override too) stay as they were,
+// the log says why, and Apply saves as usual once the fault is cleared.
 #include <cstdlib>
 
 #include "driver.h"

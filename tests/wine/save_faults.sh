@@ -1,8 +1,7 @@
 #!/usr/bin/env bash
-# save_faults.sh FAULT WINE PROGRAM: makes the fault in a game directory of
-# the unprivileged player of scripts/lib/player.sh (Wine run as root writes
-# anywhere), runs the program's save-fault test as the player there, and
-# clears the fault when the program creates the file named in GRAVLOK_CLEAR.
+# save_faults.sh FAULT WINE PROGRAM: runs the save-fault test as the player
+# of scripts/lib/player.sh (Wine run as root writes anywhere) with FAULT made
+# in its game directory, cleared once the program creates GRAVLOK_CLEAR.
 set -uo pipefail
 top=$(cd "$(dirname "$0")/../.." && pwd)
 . "$top/scripts/lib/wine.sh"

@@ -1,6 +1,5 @@
-// The window made in this process from the program's template, driven as a
-// player drives it: what it shows, what Apply saves, and what it leaves in
-// the current user's registry.
+// The window made in this process from the program's template: what it
+// shows, what Apply saves, and what it leaves in the registry.
 #include <set>
 
 #include "driver.h"
@@ -160,10 +159,9 @@ TEST_F(ConfigWindow, BoxesShowWhatTheRegistryHolds)
     }
 }
 
-// Putting the new file in place is refused while an editor holds patch.cfg
-// open sharing all but deletion (a plain write would work), or, on Windows
-// only, stops half-way: 1176 after deleting the old file, 1177 after moving
-// it aside. The new settings must still be in patch.cfg, nothing beside it.
+// Replacing patch.cfg is refused while an editor holds it open sharing all
+// but deletion, or, on Windows only, stops half-way: 1176 after deleting the
+// old file, 1177 after moving it aside. The new settings still land.
 static DWORD stopWith;
 static BOOL WINAPI ReplaceOrStop(LPCWSTR old, LPCWSTR by, LPCWSTR backup, DWORD flags, LPVOID, LPVOID)
 {
