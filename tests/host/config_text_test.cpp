@@ -50,6 +50,6 @@ TEST(SavingPatchCfg, HalfAResolutionIsNoneAndTheLowestValueReadsBack)
     s.width = 800;
     s.dlrate = INT32_MIN;
     const std::string text = Saved(s);
-    EXPECT_EQ(text.find("width"), std::string::npos) << text;
+    EXPECT_EQ(text.find("\nwidth"), std::string::npos) << text;
     EXPECT_EQ(Read(text).dlrate, INT32_MIN) << text;
 }
