@@ -15,12 +15,6 @@ static PatchSettings Read(const std::string &bytes)
     return settings;
 }
 
-static std::string Saved(const PatchSettings &settings)
-{
-    char text[kPatchConfigTextSize];
-    return std::string(text, FormatPatchConfig(settings, text));
-}
-
 TEST(ReadingPatchCfg, LinesReadAsTheGameReadsThem)
 {
     // "maxfps" and 88 blanks: a value after them ends at the line's 99th byte.
@@ -49,7 +43,8 @@ TEST(SavingPatchCfg, HalfAResolutionIsNoneAndTheLowestValueReadsBack)
     PatchSettings s;
     s.width = 800;
     s.dlrate = INT32_MIN;
-    const std::string text = Saved(s);
+    char saved[kPatchConfigTextSize];
+    const std::string text(saved, FormatPatchConfig(s, saved));
     EXPECT_EQ(text.find("\nwidth"), std::string::npos) << text;
     EXPECT_EQ(Read(text).dlrate, INT32_MIN) << text;
 }

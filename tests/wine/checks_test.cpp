@@ -37,7 +37,7 @@ const struct { void (*change)(); std::vector<std::string> log; bool winmmStays; 
     {[] { Install("unmarked", "winmm.dll"); }, {kSupported}, true},
 };
 
-TEST(InstallationChecks, TellThePlayerAboutTheGameDirectory)
+TEST(InstallationChecks, TellThePlayerAboutTheGameDirectoryAndLoadNothingFromIt)
 {
     for (const auto &row : kGameDirectories) {
         SCOPED_TRACE(&row - kGameDirectories);
@@ -57,11 +57,7 @@ TEST(InstallationChecks, TellThePlayerAboutTheGameDirectory)
         EXPECT_EQ(GetFileAttributesA("winmm.dll") != INVALID_FILE_ATTRIBUTES, row.winmmStays);
         DestroyWindow(window);
     }
-}
-
-// Renderer wrappers and hook modules beside the tool never load into it by name.
-TEST(InstallationChecks, ModulesBesideTheToolAreNotLoadedByName)
-{
+    // Renderer wrappers and hook modules beside the tool never load into it by name.
     ScratchGameDir game;
     Install("marked", "renderhook.dll");
     ASSERT_TRUE(FreeLibrary(LoadLibraryA("renderhook.dll"))) << "not even loaded before";

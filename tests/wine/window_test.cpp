@@ -36,26 +36,34 @@ protected:
 };
 
 // patch.cfg read in text mode as the game reads it (CR LF, Ctrl-Z the end),
-// shown, and saved back as shown: twelve lines without a resolution.
+// shown, and saved back as shown: twelve lines without a resolution. Wine
+// starts a program whose directory it cannot enter (deeper than MAX_PATH)
+// in the Windows directory: no game is there, and no patch.cfg is read or
+// claimed saved there.
 TEST_F(ConfigWindow, ShowsPatchCfgOrTheDefaultsAndSavesThem)
 {
     const std::string file = "enable 2\r\nwidth 1680\r\nheight 1050\r\nnativefs 0\r\nconsolenoback 1\r\nconsoleoverlay "
                              "10\r\nconsolewidth 200\r\nchatlines 12\r\nmenudarken 0\r\nshowgun 1\r\nmaxfps 125\r\n"
                              "autofov 0\r\ndlmain 0\r\ndlrate -1\r\n";
-    const struct { std::string file, log, shown, saved; } rows[] = {
-        {"<none>", "Patched WSOCK32.DLL is missing", "1011010100 90 126 4 8 0 1024 x 768 - 4 : 3",
+    const char defaults[] = "1011010100 90 126 4 8 0 1024 x 768 - 4 : 3", written[] = "Config written to PATCH.CFG";
+    wchar_t windows[MAX_PATH];
+    const std::wstring windowsDirectory(windows, GetWindowsDirectoryW(windows, MAX_PATH));
+    const struct { std::wstring directory; std::string file, log, shown, saved; } rows[] = {
+        {game.path, "<none>", "Patched WSOCK32.DLL is missing", defaults,
          "enable 1\r\nnativefs 1\r\nconsolenoback 0\r\nconsoleoverlay 4\r\nconsolewidth 126\r\nchatlines 8\r\n"
-         "menudarken 1\r\nshowgun 0\r\nmaxfps 90\r\nautofov 1\r\ndlmain 1\r\ndlrate 0\r\n"},
-        {file + "\x1a" "maxfps 5\r\n", "Config read from PATCH.CFG",
-         "0100101000 125 200 10 12 4294967295 1680 x 1050 - 16 : 10", "enable 0" + file.substr(8)}};
+         "menudarken 1\r\nshowgun 0\r\nmaxfps 90\r\nautofov 1\r\ndlmain 1\r\ndlrate 0\r\n" + std::string(written)},
+        {game.path, file + "\x1a" "maxfps 5\r\n", "Config read from PATCH.CFG",
+         "0100101000 125 200 10 12 4294967295 1680 x 1050 - 16 : 10", "enable 0" + file.substr(8) + written},
+        {windowsDirectory, "maxfps 5\r\n", "Patched WSOCK32.DLL is missing", defaults, "maxfps 5\r\nFailed to write PATCH.CFG"}};
     for (const auto &row : rows) {
+        SetCurrentDirectoryW(row.directory.c_str());
         if (row.file != "<none>")
             WriteBytes("patch.cfg", row.file);
         Open();
         EXPECT_EQ(StatusLines(window).back(), row.log);
         EXPECT_EQ(Shown(window), row.shown);
         Apply(window);
-        EXPECT_EQ(ReadBytes("patch.cfg"), row.saved);
+        EXPECT_EQ(ReadBytes("patch.cfg") + StatusLines(window).back(), row.saved); // and the log's last line
     }
 }
 
