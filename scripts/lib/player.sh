@@ -1,4 +1,4 @@
-# Sourced by scripts/test and tests/wine/run_as_player.sh: an unprivileged
+# Sourced by scripts/test and tests/wine/save_faults.sh: an unprivileged
 # player with a Wine prefix and a display of its own. Wine run as root
 # writes wherever root may, whatever the unix permission bits say; run as
 # this user, a file or directory the player may not write is really
