@@ -146,11 +146,12 @@ inline std::string StoredText(const char *key, const char *value)
     return std::string(text, strnlen(text, size));
 }
 
-// The keys Apply may write, as on a machine that has not met the tool.
-inline void ResetShellKeys(bool withServiceLocation = true)
+// The keys Apply may write, as on a machine that has not met the tool (the
+// service location the system's, another or none).
+inline void ResetShellKeys(const char *serviceLocation = kServiceUrl)
 {
     for (const char *key : {kDemoKey, "software\\classes\\Gravlok", kServiceKey})
         SHDeleteKeyA(HKEY_CURRENT_USER, key);
-    if (withServiceLocation)
-        StoreText(kServiceKey, "games", kServiceUrl);
+    if (serviceLocation)
+        StoreText(kServiceKey, "games", serviceLocation);
 }

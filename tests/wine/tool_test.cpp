@@ -2,22 +2,11 @@
 // from this process as a player's keys and clicks would.
 #include "driver.h"
 
-// The tips' width, once the pointer has made them.
-static LRESULT TipWidth(HWND window)
-{
-    SendMessageA(window, WM_SETCURSOR, WPARAM(GetDlgItem(window, IDC_APPLY)), HTCLIENT);
-    HWND tip = nullptr;
-    while ((tip = FindWindowExA(nullptr, tip, TOOLTIPS_CLASSA, nullptr)) && GetWindow(tip, GW_OWNER) != window) {
-    }
-    return SendMessageA(tip, TTM_GETMAXTIPWIDTH, 0, 0);
-}
-
-// At 200 % display scale (LogPixels, read as a program starts) the tips are
-// as wide to the eye as at 100 % (250 pixels); "?" opens the read-me, without the mouse
-// held in context-help mode; the link opens the site on a click, and on
-// Enter once Tab has reached it; Esc and the close box end the tool with 0,
-// saving nothing. The shell hands documents and web addresses to this
-// program (see main) instead of to an editor or a browser.
+// At 200 % display scale (LogPixels, read as a program starts): the tips as
+// wide to the eye as 250 pixels at 100 %; the link opening the site on Enter
+// once Tab has reached it and on a click; "?" opening the read-me without
+// context-help mode; Esc and the close box ending the tool with 0, unsaved.
+// The shell hands what it opens to this program (see main).
 TEST(Tool, HelpLinkAndEscapeAtTwiceTheScale)
 {
     ScratchGameDir game;
@@ -41,24 +30,35 @@ TEST(Tool, HelpLinkAndEscapeAtTwiceTheScale)
     const ::testing::AssertionResult started = StartTool(&window, &process);
     RegDeleteKeyValueA(HKEY_CURRENT_USER, "Control Panel\\Desktop", "LogPixels");
     ASSERT_TRUE(started);
-    EXPECT_EQ(TipWidth(window), 500);
+    SendMessageA(window, WM_SETCURSOR, WPARAM(GetDlgItem(window, IDC_APPLY)), HTCLIENT); // the tips are made
+    HWND tip = nullptr;
+    while ((tip = FindWindowExA(nullptr, tip, TOOLTIPS_CLASSA, nullptr)) && GetWindow(tip, GW_OWNER) != window) {
+    }
+    EXPECT_EQ(SendMessageA(tip, TTM_GETMAXTIPWIDTH, 0, 0), 500);
 
-    WriteBytes("patch.txt", "read me\r\n");
-    PostMessageA(window, WM_SYSCOMMAND, SC_CONTEXTHELP, 0);
-    EXPECT_EQ(nextOpened(), Utf8(game.path) + "\\patch.txt\n");
+    // Keys first: the shell's programs started below may take the foreground.
     GUITHREADINFO gui = {sizeof gui, 0, nullptr, nullptr, nullptr, nullptr, nullptr, nullptr, {}};
-    ASSERT_TRUE(GetGUIThreadInfo(GetWindowThreadProcessId(window, nullptr), &gui));
-    EXPECT_EQ(gui.hwndCapture, nullptr) << "in context-help mode";
+    const auto focused = [&](HWND control) {
+        for (int waited = 0; waited < 5000; waited += 50, Sleep(50))
+            if (GetGUIThreadInfo(GetWindowThreadProcessId(window, nullptr), &gui) && gui.hwndFocus == control)
+                return ::testing::AssertionSuccess();
+        return ::testing::AssertionFailure() << "the focus is on " << GetDlgCtrlID(gui.hwndFocus);
+    };
     const HWND link = GetDlgItem(window, IDC_LINK), apply = GetDlgItem(window, IDC_APPLY);
+    SetForegroundWindow(window);
+    PostMessageA(window, WM_NEXTDLGCTL, WPARAM(apply), TRUE);
+    PostMessageA(apply, WM_KEYDOWN, VK_TAB, 0);
+    EXPECT_TRUE(focused(link)) << "Tab";
+    PostMessageA(link, WM_KEYDOWN, VK_RETURN, 0);
+    EXPECT_EQ(nextOpened().rfind("https://", 0), 0u) << "Enter";
     PostMessageA(link, WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(8, 6));
     PostMessageA(link, WM_LBUTTONUP, 0, MAKELPARAM(8, 6));
     EXPECT_EQ(nextOpened().rfind("https://", 0), 0u) << "a click";
-    PostMessageA(window, WM_NEXTDLGCTL, WPARAM(apply), TRUE);
-    PostMessageA(apply, WM_KEYDOWN, VK_TAB, 0);
-    for (int waited = 0; waited < 5000 && gui.hwndFocus != link; waited += 50, Sleep(50))
-        GetGUIThreadInfo(GetWindowThreadProcessId(window, nullptr), &gui);
-    PostMessageA(gui.hwndFocus, WM_KEYDOWN, VK_RETURN, 0);
-    EXPECT_EQ(nextOpened().rfind("https://", 0), 0u) << "Tab, then Enter";
+    WriteBytes("patch.txt", "read me\r\n");
+    PostMessageA(window, WM_SYSCOMMAND, SC_CONTEXTHELP, 0);
+    EXPECT_EQ(nextOpened(), Utf8(game.path) + "\\patch.txt\n");
+    ASSERT_TRUE(GetGUIThreadInfo(GetWindowThreadProcessId(window, nullptr), &gui));
+    EXPECT_EQ(gui.hwndCapture, nullptr) << "in context-help mode";
 
     SetField(window, IDC_MAX_FPS, "60");
     SetBox(window, IDC_DEMO_ASSOCIATION, true);

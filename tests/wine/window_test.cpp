@@ -153,10 +153,8 @@ TEST_F(ConfigWindow, BoxesShowWhatTheRegistryHolds)
         {"Gravlok", "", "1 1 shown", ""}, {"Gravlok2", kServiceUrl, "0 0 shown", ""},
         {std::string("Gravlok\0 then over 20 bytes", 27), nullptr, "0 0 hidden", "<none>"}};
     for (const auto &row : rows) {
-        ResetShellKeys(row.games != nullptr);
+        ResetShellKeys(row.games);
         SHSetValueA(HKEY_CURRENT_USER, kDemoKey, nullptr, REG_SZ, row.demo.c_str(), row.demo.size() + 1);
-        if (row.games)
-            StoreText(kServiceKey, "games", row.games);
         Open();
         EXPECT_EQ(std::to_string(Box(window, IDC_DEMO_ASSOCIATION)) + " " + std::to_string(Box(window, IDC_FREEZE_FIX)) +
                   (IsWindowVisible(GetDlgItem(window, IDC_FREEZE_FIX)) ? " shown" : " hidden"), row.shown);
