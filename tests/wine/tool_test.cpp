@@ -38,17 +38,13 @@ TEST(Tool, HelpLinkAndEscapeAtTwiceTheScale)
 
     // Keys first: the shell's programs started below may take the foreground.
     GUITHREADINFO gui = {sizeof gui, 0, nullptr, nullptr, nullptr, nullptr, nullptr, nullptr, {}};
-    const auto focused = [&](HWND control) {
-        for (int waited = 0; waited < 5000; waited += 50, Sleep(50))
-            if (GetGUIThreadInfo(GetWindowThreadProcessId(window, nullptr), &gui) && gui.hwndFocus == control)
-                return ::testing::AssertionSuccess();
-        return ::testing::AssertionFailure() << "the focus is on " << GetDlgCtrlID(gui.hwndFocus);
-    };
     const HWND link = GetDlgItem(window, IDC_LINK), apply = GetDlgItem(window, IDC_APPLY);
     SetForegroundWindow(window);
     PostMessageA(window, WM_NEXTDLGCTL, WPARAM(apply), TRUE);
     PostMessageA(apply, WM_KEYDOWN, VK_TAB, 0);
-    EXPECT_TRUE(focused(link)) << "Tab";
+    for (int waited = 0; waited < 5000 && gui.hwndFocus != link; waited += 50, Sleep(50))
+        GetGUIThreadInfo(GetWindowThreadProcessId(window, nullptr), &gui);
+    EXPECT_EQ(gui.hwndFocus, link) << "Tab: the focus is on " << GetDlgCtrlID(gui.hwndFocus);
     PostMessageA(link, WM_KEYDOWN, VK_RETURN, 0);
     EXPECT_EQ(nextOpened().rfind("https://", 0), 0u) << "Enter";
     PostMessageA(link, WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(8, 6));
