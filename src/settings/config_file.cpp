@@ -2,20 +2,18 @@
 
 #include "platform/system_directory.h"
 #include "platform/text_file.h"
+#include "settings/config_save.h"
 #include "settings/config_text.h"
 #include "window/status_log.h"
-
-static const char kConfigFile[] = "patch.cfg";
-// The same file as the save names it: a path, as replacing wants.
-static const wchar_t kConfigPath[] = L".\\patch.cfg";
 
 void ReadPatchConfig()
 {
     if (IsInSystemDirectory())
         return;
+    RecoverInterruptedSave();
     ConfigReader reader;
     StartPatchConfig(reader);
-    const bool opened = ReadFileChunks(kConfigFile, "rt", [&reader](const char *bytes, size_t count) {
+    const bool opened = ReadFileChunks("patch.cfg", "rt", [&reader](const char *bytes, size_t count) {
         FeedPatchConfig(reader, bytes, count, patchSettings);
     });
     if (!opened)
@@ -33,7 +31,7 @@ static SaveResult SavePatchConfig()
         return SaveResult::Failed;
     char text[kPatchConfigTextSize];
     const size_t length = FormatPatchConfig(patchSettings, text);
-    return SaveTextFile(kConfigPath, text, length);
+    return SavePatchConfigText(text, length);
 }
 
 bool WritePatchConfig()
@@ -47,6 +45,12 @@ bool WritePatchConfig()
         return false;
     case SaveResult::Failed:
         break;
+    case SaveResult::FailedOldBytesLost:
+        AddStatusMessage("Failed to write PATCH.CFG");
+        // The only save that can leave patch.cfg neither old nor new: the
+        // player must check it before playing.
+        AddStatusMessage("Failed to restore PATCH.CFG, it may be incomplete");
+        return false;
     }
     AddStatusMessage("Failed to write PATCH.CFG");
     return false;

@@ -3,7 +3,6 @@
 #include <set>
 
 #include "driver.h"
-#include "platform/text_file.h"
 
 static const int kNumbers[] = {IDC_MAX_FPS, IDC_CONSOLE_WIDTH, IDC_CONSOLE_OVERLAY, IDC_CHAT_LINES, IDC_DOWNLOAD_RATE};
 
@@ -161,37 +160,5 @@ TEST_F(ConfigWindow, BoxesShowWhatTheRegistryHolds)
         SetBox(window, IDC_FREEZE_FIX, true);
         Apply(window);
         EXPECT_EQ(StoredText(kServiceKey, "games"), row.gamesAfterApply) << row.shown;
-    }
-}
-
-// Replacing patch.cfg is refused while an editor holds it open sharing all
-// but deletion, or, on Windows only, stops half-way: 1176 after deleting the
-// old file, 1177 after moving it aside. The new settings still land.
-static DWORD stopWith;
-static BOOL WINAPI ReplaceOrStop(LPCWSTR old, LPCWSTR by, LPCWSTR backup, DWORD flags, LPVOID, LPVOID)
-{
-    if (!stopWith)
-        return ReplaceFileW(old, by, backup, flags, nullptr, nullptr);
-    stopWith == ERROR_UNABLE_TO_MOVE_REPLACEMENT ? DeleteFileW(old) : MoveFileW(old, L"moved.cfg");
-    return SetLastError(stopWith), FALSE;
-}
-
-TEST_F(ConfigWindow, SavesWhenReplacingIsRefusedOrStopsHalfWay)
-{
-    replaceFileForSave = ReplaceOrStop;
-    Open();
-    for (DWORD error : {DWORD(0), DWORD(ERROR_UNABLE_TO_MOVE_REPLACEMENT), DWORD(ERROR_UNABLE_TO_MOVE_REPLACEMENT_2)}) {
-        const std::string maxfps = std::to_string(300 + error % 1000);
-        WriteBytes("patch.cfg", "maxfps 120\r\n");
-        const DWORD sharing = FILE_SHARE_READ | FILE_SHARE_WRITE, access = GENERIC_READ | GENERIC_WRITE;
-        HANDLE held = error ? INVALID_HANDLE_VALUE : CreateFileA("patch.cfg", access, sharing, 0, OPEN_EXISTING, 0, 0);
-        SetField(window, IDC_MAX_FPS, maxfps);
-        stopWith = error;
-        Apply(window);
-        CloseHandle(held);
-        DeleteFileA("moved.cfg");
-        EXPECT_EQ(StatusLines(window).back(), "Config written to PATCH.CFG") << error;
-        EXPECT_EQ(DirectorySnapshot(), "patch.cfg: " + ReadBytes("patch.cfg") + "\n") << error;
-        EXPECT_NE(ReadBytes("patch.cfg").find("\r\nmaxfps " + maxfps + "\r\n"), std::string::npos) << error;
     }
 }

@@ -1,0 +1,129 @@
+// Apply while the platform and other programs get in the save's way, and a
+// save stopped after any of its steps: the game directory then holds
+// patch.cfg with the old settings or the new, whole, and nothing else.
+#include <map>
+
+#include "driver.h"
+#include "settings/config_save.h"
+
+// A file the game reads as maxfps 120; longer than what Apply saves, so a
+// rewrite in place that left its tail would read as a mix.
+static const std::string kOld = std::string(400, '#') + "\r\nmaxfps 120\r\n";
+
+// Refuses a step with an error, as the platform would; 1177 at Replace also
+// leaves the old file moved aside, as ReplaceFile stopping half-way does.
+struct Refusal {
+    SaveStep step;
+    DWORD error;
+};
+static std::vector<Refusal> refusals;
+static std::vector<std::map<std::string, std::string>> stops; // the directory before each step
+
+static std::map<std::string, std::string> Files()
+{
+    std::map<std::string, std::string> files;
+    WIN32_FIND_DATAA found;
+    HANDLE search = FindFirstFileA("*", &found);
+    for (BOOL more = search != INVALID_HANDLE_VALUE; more; more = FindNextFileA(search, &found))
+        if (!(found.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY))
+            files[found.cFileName] = ReadBytes(found.cFileName);
+    return FindClose(search), files;
+}
+
+static DWORD Meet(SaveStep next)
+{
+    stops.push_back(Files());
+    for (const Refusal &refusal : refusals) {
+        if (refusal.step == next && refusal.error == ERROR_UNABLE_TO_MOVE_REPLACEMENT_2)
+            MoveFileA("patch.cfg", "patch.cfg.replaced");
+        if (refusal.step == next)
+            return refusal.error;
+    }
+    return 0;
+}
+
+static std::string WithoutBlankLinesAtTheEnd(std::string bytes)
+{
+    return bytes.erase(bytes.find_last_not_of("\r\n") + 1);
+}
+
+TEST(SavingPatchCfg, SavesOrKeepsTheOldFileWhateverStandsInTheWay)
+{
+    ScratchGameDir game;
+    ResetShellKeys();
+    saveStepHook = Meet;
+    const std::string written = "Config written to PATCH.CFG", failed = "Failed to write PATCH.CFG";
+    const SaveStep replace = SaveStep::Replace, finish = SaveStep::FinishReplace, write = SaveStep::WriteInPlace;
+    const struct { std::vector<Refusal> refusals; bool heldByEditor; std::vector<std::string> log; } rows[] = {
+        {{}, true, {written}}, // sharing all but deletion: it cannot be replaced
+        {{{replace, ERROR_ACCESS_DENIED}}, false, {written}},
+        {{{replace, ERROR_SHARING_VIOLATION}}, false, {written}},
+        {{{replace, ERROR_INVALID_PARAMETER}}, false, {written}},
+        {{{replace, ERROR_UNABLE_TO_MOVE_REPLACEMENT}}, false, {written}},
+        {{{replace, ERROR_UNABLE_TO_MOVE_REPLACEMENT_2}}, false, {written}},
+        {{{replace, ERROR_UNABLE_TO_MOVE_REPLACEMENT_2}, {finish, ERROR_SHARING_VIOLATION}}, false, {written}},
+        {{{replace, ERROR_UNABLE_TO_MOVE_REPLACEMENT_2}, {finish, ERROR_SHARING_VIOLATION},
+          {SaveStep::OpenInPlace, ERROR_SHARING_VIOLATION}}, false, {failed}},
+        {{{replace, ERROR_INVALID_PARAMETER}, {write, ERROR_DISK_FULL}}, false, {failed}},
+        {{{replace, ERROR_INVALID_PARAMETER}, {write, ERROR_DISK_FULL}, {SaveStep::RestoreInPlace, ERROR_DISK_FULL}},
+         false, {failed, "Failed to restore PATCH.CFG, it may be incomplete"}},
+    };
+    HWND window = OpenConfigWindow();
+    for (const auto &row : rows) {
+        SCOPED_TRACE(&row - rows);
+        WriteBytes("patch.cfg", kOld);
+        const DWORD sharing = FILE_SHARE_READ | FILE_SHARE_WRITE, access = GENERIC_READ | GENERIC_WRITE;
+        HANDLE held = row.heldByEditor ? CreateFileA("patch.cfg", access, sharing, 0, OPEN_EXISTING, 0, 0) : nullptr;
+        refusals = row.refusals;
+        SetField(window, IDC_MAX_FPS, "300");
+        Apply(window);
+        CloseHandle(held);
+        const std::vector<std::string> log = StatusLines(window);
+        EXPECT_EQ(std::vector<std::string>(log.end() - std::min(log.size(), row.log.size()), log.end()), row.log);
+        const std::string file = ReadBytes("patch.cfg");
+        const bool saved = row.log[0] == written;
+        EXPECT_EQ(file.find("\r\nmaxfps 300\r\n") != std::string::npos, saved) << file;
+        EXPECT_EQ(DirectorySnapshot(), "patch.cfg: " + (saved ? file : kOld) + "\n");
+    }
+    DestroyWindow(window);
+    saveStepHook = nullptr;
+}
+
+// Each way a save can go: replacing, rewriting in place, and ReplaceFile
+// stopped half-way, finished or undone. The next start reads what a stop
+// before each step left, and leaves nothing of the save behind.
+TEST(SavingPatchCfg, AStopAfterAnyStepLeavesAWholePatchCfg)
+{
+    ScratchGameDir game;
+    saveStepHook = Meet;
+    const Refusal halfWay = {SaveStep::Replace, ERROR_UNABLE_TO_MOVE_REPLACEMENT_2};
+    for (const std::vector<Refusal> &way : std::vector<std::vector<Refusal>>{
+             {}, {{SaveStep::Replace, ERROR_INVALID_PARAMETER}}, {halfWay}, {halfWay, {SaveStep::FinishReplace, 19}}}) {
+        SCOPED_TRACE(way.size() ? int(way.back().step) : -1);
+        WriteBytes("patch.cfg", kOld);
+        refusals = way;
+        stops.clear();
+        HWND window = OpenConfigWindow();
+        SetField(window, IDC_MAX_FPS, "300");
+        Apply(window);
+        const std::string saved = ReadBytes("patch.cfg");
+        DestroyWindow(window);
+        refusals.clear();
+        const auto seen = stops;
+        EXPECT_GE(seen.size(), 5u);
+        for (const auto &stop : seen) {
+            for (const auto &file : Files())
+                DeleteFileA(file.first.c_str());
+            for (const auto &file : stop)
+                WriteBytes(file.first, file.second);
+            HWND next = OpenConfigWindow();
+            const std::string shown = Field(next, IDC_MAX_FPS), file = WithoutBlankLinesAtTheEnd(ReadBytes("patch.cfg"));
+            EXPECT_TRUE(shown == "120" ? file == kOld.substr(0, kOld.size() - 2)
+                                       : shown == "300" && file == WithoutBlankLinesAtTheEnd(saved))
+                << &stop - &seen[0] << ": " << shown << " " << file;
+            EXPECT_EQ(Files().size(), 1u) << &stop - &seen[0];
+            DestroyWindow(next);
+        }
+    }
+    saveStepHook = nullptr;
+}
