@@ -12,11 +12,16 @@ static const std::string kOld = std::string(400, '#') + "\r\nmaxfps 120\r\n";
 
 // Refuses a step with an error, as the platform would; 1177 at Replace also
 // leaves the old file moved aside, as ReplaceFile stopping half-way does.
+// Or, with no error, lets the step meet the new file held open by another
+// program, sharing all but deletion, for that many attempts.
 struct Refusal {
     SaveStep step;
     DWORD error;
+    int heldAttempts;
 };
 static std::vector<Refusal> refusals;
+static int attempts;
+static HANDLE heldNew;
 static std::vector<std::map<std::string, std::string>> stops; // the directory before each step
 
 static std::map<std::string, std::string> Files()
@@ -34,6 +39,10 @@ static DWORD Meet(SaveStep next)
 {
     stops.push_back(Files());
     for (const Refusal &refusal : refusals) {
+        if (refusal.step == next && refusal.heldAttempts && attempts++ == 0)
+            heldNew = CreateFileA("patch.cfg.saving", GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE, 0, OPEN_EXISTING, 0, 0);
+        if (refusal.step == next && refusal.heldAttempts && attempts > refusal.heldAttempts)
+            CloseHandle(heldNew);
         if (refusal.step == next && refusal.error == ERROR_UNABLE_TO_MOVE_REPLACEMENT_2)
             MoveFileA("patch.cfg", "patch.cfg.replaced");
         if (refusal.step == next)
@@ -56,6 +65,7 @@ TEST(SavingPatchCfg, SavesOrKeepsTheOldFileWhateverStandsInTheWay)
     const SaveStep replace = SaveStep::Replace, finish = SaveStep::FinishReplace, write = SaveStep::WriteInPlace;
     const struct { std::vector<Refusal> refusals; bool heldByEditor; std::vector<std::string> log; } rows[] = {
         {{}, true, {written}}, // sharing all but deletion: it cannot be replaced
+        {{{replace, 0, 3}}, false, {written}},
         {{{replace, ERROR_ACCESS_DENIED}}, false, {written}},
         {{{replace, ERROR_SHARING_VIOLATION}}, false, {written}},
         {{{replace, ERROR_INVALID_PARAMETER}}, false, {written}},
@@ -75,6 +85,7 @@ TEST(SavingPatchCfg, SavesOrKeepsTheOldFileWhateverStandsInTheWay)
         const DWORD sharing = FILE_SHARE_READ | FILE_SHARE_WRITE, access = GENERIC_READ | GENERIC_WRITE;
         HANDLE held = row.heldByEditor ? CreateFileA("patch.cfg", access, sharing, 0, OPEN_EXISTING, 0, 0) : nullptr;
         refusals = row.refusals;
+        attempts = 0;
         SetField(window, IDC_MAX_FPS, "300");
         Apply(window);
         CloseHandle(held);

@@ -1,5 +1,7 @@
 // The built patchcfg.exe, started in a scratch game directory and driven
 // from this process as a player's keys and clicks would.
+#include <set>
+
 #include "driver.h"
 
 // At 200 % display scale (LogPixels, read as a program starts): the tips as
@@ -67,10 +69,70 @@ TEST(Tool, HelpLinkAndEscapeAtTwiceTheScale)
     EXPECT_EQ(DirectorySnapshot() + StoredText(kDemoKey, nullptr), "patch.txt: read me\r\n\n<none>");
 }
 
+// Apply beside a program that opens each new file of the game directory
+// for a moment, as indexers, virus scanners and sync clients do: saved each
+// time, and nothing but patch.cfg left.
+TEST(Tool, SavesBesideAProgramThatOpensEachNewFile)
+{
+    ScratchGameDir game;
+    WriteBytes("patch.cfg", "maxfps 120\r\n");
+    const std::string held = BuildDirectory() + "\\held.txt";
+    DeleteFileA(held.c_str());
+    std::string command = "\"" + BuildDirectory() + "\\wine_tests.exe\" --hold-new-files \"" + held + "\"";
+    STARTUPINFOA startup = {sizeof startup};
+    PROCESS_INFORMATION indexer = {};
+    ASSERT_TRUE(CreateProcessA(nullptr, &command[0], nullptr, nullptr, FALSE, 0, nullptr, nullptr, &startup, &indexer));
+    HWND window = nullptr;
+    HANDLE process = nullptr;
+    ASSERT_TRUE(StartTool(&window, &process));
+    for (const char *maxfps : {"301", "302", "303", "304"}) {
+        SetField(window, IDC_MAX_FPS, maxfps);
+        SendMessageA(window, WM_COMMAND, IDC_APPLY, LPARAM(GetDlgItem(window, IDC_APPLY)));
+        EXPECT_EQ(StatusLines(window).back(), "Config written to PATCH.CFG") << maxfps;
+        EXPECT_NE(ReadBytes("patch.cfg").find("\r\nmaxfps " + std::string(maxfps) + "\r\n"), std::string::npos);
+    }
+    PostMessageA(window, WM_SYSCOMMAND, SC_CLOSE, 0);
+    EXPECT_EQ(WaitForExit(process), 0);
+    Sleep(500); // the last file let go
+    TerminateProcess(indexer.hProcess, 0);
+    EXPECT_NE(ReadBytes(held).find("patch.cfg\n"), std::string::npos) << "never held: " << ReadBytes(held);
+    EXPECT_EQ(DirectorySnapshot(), "patch.cfg: " + ReadBytes("patch.cfg") + "\n");
+}
+
+// Opens each file that appears or changes in the current directory for
+// 300 ms, sharing reading and writing but not deletion, and notes its name.
+static int HoldNewFiles(const wchar_t *log)
+{
+    HANDLE changed = FindFirstChangeNotificationW(L".", FALSE, FILE_NOTIFY_CHANGE_FILE_NAME | FILE_NOTIFY_CHANGE_LAST_WRITE);
+    std::set<std::string> seen;
+    for (DWORD started = GetTickCount(); GetTickCount() - started < 60000; FindNextChangeNotification(changed)) {
+        WaitForSingleObject(changed, 20);
+        WIN32_FIND_DATAA found;
+        HANDLE search = FindFirstFileA("*", &found);
+        for (BOOL more = search != INVALID_HANDLE_VALUE; more; more = FindNextFileA(search, &found)) {
+            const std::string key = std::string(found.cFileName) + std::to_string(found.ftLastWriteTime.dwLowDateTime);
+            if (found.cFileName[0] == '.' || !seen.insert(key).second)
+                continue;
+            HANDLE file = CreateFileA(found.cFileName, GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE, 0, OPEN_EXISTING, 0, 0);
+            if (file == INVALID_HANDLE_VALUE)
+                continue;
+            FILE *notes = _wfopen(log, L"ab");
+            fprintf(notes, "%s\n", found.cFileName);
+            fclose(notes);
+            Sleep(300);
+            CloseHandle(file);
+        }
+        FindClose(search);
+    }
+    return 0;
+}
+
 // As the shell's program for documents and web addresses: notes what it opens.
 int main(int argc, char **argv)
 {
     wchar_t **arguments = CommandLineToArgvW(GetCommandLineW(), &argc);
+    if (argc == 3 && wcscmp(arguments[1], L"--hold-new-files") == 0)
+        return HoldNewFiles(arguments[2]);
     if (argc == 4 && wcscmp(arguments[1], L"--record") == 0) {
         FILE *log = _wfopen(arguments[2], L"ab");
         return log && fprintf(log, "%s\n", Utf8(arguments[3]).c_str()) > 0 && fclose(log) == 0 ? 0 : 1;
