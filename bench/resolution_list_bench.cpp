@@ -7,7 +7,7 @@
 #include <random>
 #include <vector>
 
-#include "display/resolution_list.h"
+#include "window/resolution_list.h"
 #include "platform/win32.h"
 #include "resources/resource.h"
 #include "window/config_dialog.h"
@@ -32,8 +32,7 @@ static double Milliseconds(LARGE_INTEGER from, LARGE_INTEGER to)
 
 int main()
 {
-    appInstance = GetModuleHandleA(nullptr);
-    HWND window = CreateDialogParamA(appInstance, MAKEINTRESOURCEA(IDD_CONFIG), nullptr, ConfigDialogProc, 0);
+    HWND window = CreateDialogParamA(GetModuleHandleA(nullptr), MAKEINTRESOURCEA(IDD_CONFIG), nullptr, ConfigDialogProc, 0);
     if (!window) {
         std::printf("the window could not be created, error %lu\n", GetLastError());
         return 1;
@@ -43,11 +42,12 @@ int main()
 
     std::vector<double> times;
     for (int run = 0; run < 21; ++run) {
-        SendDlgItemMessageA(window, IDC_RESOLUTION, CB_RESETCONTENT, 0, 0);
-        FillResolutionList();
+        HWND list = GetDlgItem(window, IDC_RESOLUTION);
+        SendMessageA(list, CB_RESETCONTENT, 0, 0);
+        ListConfiguredResolution(list);
         LARGE_INTEGER start, end;
         QueryPerformanceCounter(&start);
-        CompleteResolutionListFromModes(modes.data(), modes.size());
+        FillResolutionListFromModes(list, modes.data(), modes.size());
         QueryPerformanceCounter(&end);
         times.push_back(Milliseconds(start, end));
     }

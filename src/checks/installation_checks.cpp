@@ -5,7 +5,7 @@
 #include "checks/hook_module.h"
 #include "checks/release_fingerprint.h"
 #include "checks/wine.h"
-#include "window/status_log.h"
+#include "platform/status_log.h"
 
 // The count of bytes read at an offset, fewer than asked for where the
 // file ends first.

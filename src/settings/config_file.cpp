@@ -1,10 +1,10 @@
 #include "settings/config_file.h"
 
-#include "platform/system_directory.h"
+#include "platform/game_directory.h"
 #include "platform/text_file.h"
 #include "settings/config_save.h"
 #include "settings/config_text.h"
-#include "window/status_log.h"
+#include "platform/status_log.h"
 
 void ReadPatchConfig()
 {

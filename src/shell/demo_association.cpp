@@ -2,7 +2,7 @@
 
 #include <string.h>
 
-#include "platform/win32.h"
+#include "platform/game_directory.h"
 #include "shell/shell_changes.h"
 
 static const char kDemoKey[] = "software\\classes\\.dm2";
@@ -28,10 +28,9 @@ int IsDemoAssociated()
 // directory nothing is written, so the next Apply tries again from scratch.
 static bool WriteDemoAssociation()
 {
-    wchar_t directory[kOpenCommandRoom];
-    const DWORD length = GetCurrentDirectoryW(kOpenCommandRoom, directory);
+    GameDirectory game;
     wchar_t command[kOpenCommandRoom];
-    if (length == 0 || length >= kOpenCommandRoom || !BuildOpenCommand(directory, command))
+    if (!GetGameDirectory(&game) || !BuildOpenCommand(game.path, command))
         return false;
     // Both keys live in the same hive: what stops this write stops the
     // association write too, and that one is checked.

@@ -3,10 +3,10 @@
 // that no longer answers. An empty service location stops it asking.
 #pragma once
 
-// kFreezeFixApplied, kFreezeFixNotApplied, or kFreezeFixUnavailable when
-// this system has no service location to change.
-int ReadFreezeFixState();
+#include "shell/shell_changes.h"
+
+FreezeFixState ReadFreezeFixState();
 
 // Applies or removes the fix when the box differs from the state, and
 // keeps the state in step.
-void ApplyFreezeFix(bool boxChecked, int *freezeFixState);
+void ApplyFreezeFix(bool boxChecked, FreezeFixState *state);

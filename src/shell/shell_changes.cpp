@@ -13,14 +13,14 @@ AssociationChange ChooseAssociationChange(bool boxChecked, int associationFlag)
 
 // Without the service-location value there is no game explorer to fix:
 // writing it would invent a setting the system never had.
-FreezeFixChange ChooseFreezeFixChange(bool boxChecked, int freezeFixState)
+FreezeFixChange ChooseFreezeFixChange(bool boxChecked, FreezeFixState state)
 {
-    if (freezeFixState == kFreezeFixUnavailable)
+    if (state == FreezeFixState::Unavailable)
         return FreezeFixChange::None;
-    const int wanted = boxChecked ? kFreezeFixApplied : kFreezeFixNotApplied;
-    if (wanted == freezeFixState)
+    const FreezeFixState wanted = boxChecked ? FreezeFixState::Applied : FreezeFixState::NotApplied;
+    if (wanted == state)
         return FreezeFixChange::None;
-    return wanted == kFreezeFixApplied ? FreezeFixChange::Apply : FreezeFixChange::Remove;
+    return wanted == FreezeFixState::Applied ? FreezeFixChange::Apply : FreezeFixChange::Remove;
 }
 
 bool BuildOpenCommand(const wchar_t *gameDirectory, wchar_t (&command)[kOpenCommandRoom])

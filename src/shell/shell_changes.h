@@ -9,13 +9,12 @@
 enum class AssociationChange { None, Write, Remove };
 AssociationChange ChooseAssociationChange(bool boxChecked, int associationFlag);
 
-// The freeze-fix state the window holds.
-const int kFreezeFixUnavailable = -1;
-const int kFreezeFixNotApplied = 0;
-const int kFreezeFixApplied = 1;
+// The freeze-fix state the window holds: unavailable where the system has
+// no service location to change.
+enum class FreezeFixState { Unavailable = -1, NotApplied = 0, Applied = 1 };
 
 enum class FreezeFixChange { None, Apply, Remove };
-FreezeFixChange ChooseFreezeFixChange(bool boxChecked, int freezeFixState);
+FreezeFixChange ChooseFreezeFixChange(bool boxChecked, FreezeFixState state);
 
 // Room for the command with a game directory of up to 260 characters (the
 // longest a program can be started in), the quotes and the game's part.

@@ -1,7 +1,7 @@
 #include "window/config_dialog.h"
 
 #include "checks/installation_checks.h"
-#include "display/resolution_list.h"
+#include "platform/status_log.h"
 #include "resources/resource.h"
 #include "settings/config_file.h"
 #include "settings/patch_settings.h"
@@ -9,14 +9,13 @@
 #include "shell/freeze_fix.h"
 #include "shell/shell_changes.h"
 #include "window/field_limits.h"
+#include "window/resolution_list.h"
 #include "window/tool_tips.h"
 #include "window/window_icons.h"
 
-HINSTANCE appInstance;
-HWND configWindow;
 // What the registry held when the window opened, then what Apply made of it.
 static int demoAssociated;
-static int freezeFixState;
+static FreezeFixState freezeFixState;
 // Start-up work that waits for the player, still to be done for this window.
 static bool modesPending;
 static bool toolTipsPending;
@@ -57,14 +56,16 @@ static int32_t ReadLimitedNumber(HWND window, int id, int32_t low, int32_t high)
 static void ShowFreezeFixState(HWND window)
 {
     freezeFixState = ReadFreezeFixState();
-    if (freezeFixState == kFreezeFixUnavailable)
+    if (freezeFixState == FreezeFixState::Unavailable)
         ShowWindow(GetDlgItem(window, IDC_FREEZE_FIX), SW_HIDE);
-    CheckIf(window, IDC_FREEZE_FIX, freezeFixState == kFreezeFixApplied);
+    CheckIf(window, IDC_FREEZE_FIX, freezeFixState == FreezeFixState::Applied);
 }
 
 static void OnInitDialog(HWND window)
 {
-    configWindow = window;
+    // Each window starts from the defaults, as the program does.
+    patchSettings = PatchSettings();
+    SetStatusLog(GetDlgItem(window, IDC_STATUS_LOG));
     RunInstallationChecks();
     ReadPatchConfig();
     demoAssociated = IsDemoAssociated();
@@ -73,7 +74,7 @@ static void OnInitDialog(HWND window)
     // Only 1 enables the patch; the game ignores other values.
     CheckIf(window, IDC_ENABLE, s.enable == 1);
     CheckIf(window, IDC_SET_RESOLUTION, IsResolutionSet(s));
-    FillResolutionList();
+    ListConfiguredResolution(GetDlgItem(window, IDC_RESOLUTION));
     CheckIf(window, IDC_NATIVE_FULLSCREEN, s.nativefs != 0);
     ShowNumber(window, IDC_MAX_FPS, s.maxfps);
     CheckIf(window, IDC_AUTO_FOV, s.autofov != 0);
@@ -91,7 +92,7 @@ static void OnInitDialog(HWND window)
     // The display's modes and the tool tips wait for the player (below).
     modesPending = true;
     toolTipsPending = true;
-    SetWindowIcons();
+    SetWindowIcons(window);
 }
 
 // Under Wine these two would cost a sixth of the start-up, far more with a
@@ -101,41 +102,42 @@ static void OnInitDialog(HWND window)
 // keyboard gives it the focus, or the pointer comes over it (a wheel turns
 // the list under the pointer). Until then the closed list shows only its
 // selected entry, the configured size.
-static void ListDisplayModesOnce()
+static void ListDisplayModesOnce(HWND window)
 {
     if (!modesPending)
         return;
     modesPending = false;
-    CompleteResolutionList();
+    FillResolutionList(GetDlgItem(window, IDC_RESOLUTION));
 }
 
 // The tips are made when the pointer first comes over the window: a tip
 // shows only under a resting pointer. WM_SETCURSOR comes before the mouse
 // message it belongs to, so the control under the pointer hands that very
 // message to its new tip.
-static void MakeToolTipsOnce()
+static void MakeToolTipsOnce(HWND window)
 {
     if (!toolTipsPending)
         return;
     toolTipsPending = false;
-    CreateToolTips();
+    CreateToolTips(window);
 }
 
 // Comes with every move of the pointer over the window. The control's own
 // id is read from its window; GetDlgItem would ask Wine's server for the
 // window's children on each move.
-static void OnSetCursor(HWND underPointer)
+static void OnSetCursor(HWND window, HWND underPointer)
 {
-    MakeToolTipsOnce();
+    MakeToolTipsOnce(window);
     if (GetDlgCtrlID(underPointer) == IDC_RESOLUTION)
-        ListDisplayModesOnce();
+        ListDisplayModesOnce(window);
 }
 
 static void OnApply(HWND window)
 {
     PatchSettings &s = patchSettings;
     // Without the box the game keeps its own resolution.
-    const Resolution resolution = IsChecked(window, IDC_SET_RESOLUTION) ? ChosenResolution() : Resolution{0, 0};
+    const Resolution resolution = IsChecked(window, IDC_SET_RESOLUTION) ? ChosenResolution(GetDlgItem(window, IDC_RESOLUTION))
+                                                                        : Resolution{0, 0};
     s.width = resolution.width;
     s.height = resolution.height;
     s.nativefs = IsChecked(window, IDC_NATIVE_FULLSCREEN);
@@ -177,10 +179,31 @@ static void OnNotify(HWND window, const NMHDR *header)
 // Moved to a display of another scale. Per-monitor v2 has the system rescale
 // the window, its controls and their text; the tip width and the icons are
 // the tool's own.
-static void OnDpiChanged(UINT dpi)
+static void OnDpiChanged(HWND window, UINT dpi)
 {
     FitToolTipsToDpi(dpi);
-    SetWindowIconsForDpi(dpi);
+    SetWindowIconsForDpi(window, dpi);
+}
+
+static void OnCommand(HWND window, int id, UINT code)
+{
+    if (id == IDC_APPLY)
+        OnApply(window);
+    else if (id == IDC_RESOLUTION && code == CBN_SETFOCUS)
+        ListDisplayModesOnce(window);
+    else if (id == IDCANCEL)
+        // EndDialog, not DestroyWindow: a destroyed modal dialog leaves the
+        // dialog loop waiting for one more message before it returns.
+        EndDialog(window, 0);
+}
+
+// The caption's "?" opens the read-me, not context-help mode.
+static BOOL OnSysCommand(HWND window, WPARAM command)
+{
+    if (command != SC_CONTEXTHELP)
+        return FALSE;
+    OpenDocument(window, L"patch.txt");
+    return TRUE;
 }
 
 INT_PTR CALLBACK ConfigDialogProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam)
@@ -190,31 +213,19 @@ INT_PTR CALLBACK ConfigDialogProc(HWND window, UINT message, WPARAM wParam, LPAR
         OnInitDialog(window);
         return TRUE;
     case WM_COMMAND:
-        if (LOWORD(wParam) == IDC_APPLY)
-            OnApply(window);
-        else if (LOWORD(wParam) == IDC_RESOLUTION && HIWORD(wParam) == CBN_SETFOCUS)
-            ListDisplayModesOnce();
-        else if (LOWORD(wParam) == IDCANCEL)
-            // EndDialog, not DestroyWindow: a destroyed modal dialog leaves
-            // the dialog loop waiting for one more message before returning.
-            EndDialog(window, 0);
+        OnCommand(window, LOWORD(wParam), HIWORD(wParam));
         return FALSE;
     case WM_SYSCOMMAND:
-        // The caption's "?" opens the read-me instead of context-help mode.
-        if (wParam == SC_CONTEXTHELP) {
-            OpenDocument(window, L"patch.txt");
-            return TRUE;
-        }
-        return FALSE;
+        return OnSysCommand(window, wParam);
     case WM_NOTIFY:
         OnNotify(window, reinterpret_cast<const NMHDR *>(lParam));
         return FALSE;
     case WM_DPICHANGED:
-        OnDpiChanged(LOWORD(wParam));
+        OnDpiChanged(window, LOWORD(wParam));
         // The system still moves and resizes the window to the new scale.
         return FALSE;
     case WM_SETCURSOR:
-        OnSetCursor(reinterpret_cast<HWND>(wParam));
+        OnSetCursor(window, reinterpret_cast<HWND>(wParam));
         // The cursor itself is still the controls' and the system's to set.
         return FALSE;
     }

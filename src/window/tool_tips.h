@@ -5,11 +5,8 @@
 
 // Creates the tip window for the configuration window and registers every
 // option's tip. Without the tip window the options simply have no tips.
-void CreateToolTips();
+void CreateToolTips(HWND window);
 
 // Wraps the tips at the same width in inches at this display scale. Does
 // nothing before the tip window is made.
 void FitToolTipsToDpi(UINT dpi);
-
-// Shows text whenever the pointer rests on the control with this id.
-void AddTooltip(int controlId, const char *text);

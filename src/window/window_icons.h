@@ -5,8 +5,8 @@
 
 // Gives the configuration window icon 101 as its small and large icon, at
 // the sizes of the display scale the window is at.
-void SetWindowIcons();
+void SetWindowIcons(HWND window);
 
 // The same for a display scale the window is moving to, replacing the
 // icons it had.
-void SetWindowIconsForDpi(UINT dpi);
+void SetWindowIconsForDpi(HWND window, UINT dpi);

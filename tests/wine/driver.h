@@ -11,7 +11,6 @@
 
 #include "platform/win32.h"
 #include "resources/resource.h"
-#include "settings/patch_settings.h"
 #include "window/config_dialog.h"
 
 inline const char kDemoKey[] = "software\\classes\\.dm2";
@@ -79,9 +78,7 @@ inline std::string BuildDirectory()
 // The window from the program's template, modeless so the test keeps control.
 inline HWND OpenConfigWindow()
 {
-    patchSettings = PatchSettings();
-    appInstance = GetModuleHandleA(nullptr);
-    HWND window = CreateDialogParamA(appInstance, MAKEINTRESOURCEA(IDD_CONFIG), nullptr, ConfigDialogProc, 0);
+    HWND window = CreateDialogParamA(GetModuleHandleA(nullptr), MAKEINTRESOURCEA(IDD_CONFIG), nullptr, ConfigDialogProc, 0);
     EXPECT_NE(window, nullptr) << "no window, error " << GetLastError();
     return ShowWindow(window, SW_SHOW), window;
 }

@@ -17,7 +17,7 @@ static const std::string kOld = std::string(400, '#') + "\r\nmaxfps 120\r\n";
 struct Refusal {
     SaveStep step;
     DWORD error;
-    int heldAttempts;
+    int heldAttempts = 0;
 };
 static std::vector<Refusal> refusals;
 static int attempts;

@@ -79,7 +79,8 @@ TEST(Tool, SavesBesideAProgramThatOpensEachNewFile)
     const std::string held = BuildDirectory() + "\\held.txt";
     DeleteFileA(held.c_str());
     std::string command = "\"" + BuildDirectory() + "\\wine_tests.exe\" --hold-new-files \"" + held + "\"";
-    STARTUPINFOA startup = {sizeof startup};
+    STARTUPINFOA startup = {};
+    startup.cb = sizeof startup;
     PROCESS_INFORMATION indexer = {};
     ASSERT_TRUE(CreateProcessA(nullptr, &command[0], nullptr, nullptr, FALSE, 0, nullptr, nullptr, &startup, &indexer));
     HWND window = nullptr;
