@@ -4,7 +4,7 @@
 
 #include "checks/hook_module.h"
 #include "checks/release_fingerprint.h"
-#include "checks/wine.h"
+#include "shell/wine_override.h"
 #include "platform/status_log.h"
 
 // The count of bytes read at an offset, fewer than asked for where the
@@ -96,13 +96,8 @@ void RunInstallationChecks()
     RemoveOldHookModule();
 }
 
-// Only for the patch itself: an override for some other wsock32.dll would
-// have the game load a module nobody here vouches for.
-void LetWineLoadHookModule()
+bool IsHookModuleInstalled()
 {
-    if (!IsRunningOnWine() || WineLoadsGameWsock32())
-        return;
     GameFilePath path;
-    if (ProbeGameModule(L"wsock32.dll", &path) == HookModuleProbe::Marked && SetWineToLoadGameWsock32())
-        AddStatusMessage("Wine set to load the patched WSOCK32.DLL");
+    return ProbeGameModule(L"wsock32.dll", &path) == HookModuleProbe::Marked;
 }

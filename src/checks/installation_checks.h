@@ -7,7 +7,5 @@
 // of the status log, never an error.
 void RunInstallationChecks();
 
-// On Apply, once patch.cfg is saved: under Wine, tells Wine to load the
-// patch in the game directory into the game rather than its own
-// wsock32.dll, unless it does already. Says so only when it did.
-void LetWineLoadHookModule();
+// Whether the game directory's wsock32.dll is the patch's.
+bool IsHookModuleInstalled();

@@ -8,6 +8,7 @@
 #include "shell/demo_association.h"
 #include "shell/freeze_fix.h"
 #include "shell/shell_changes.h"
+#include "shell/wine_override.h"
 #include "window/field_limits.h"
 #include "window/resolution_list.h"
 #include "window/tool_tips.h"
@@ -130,6 +131,15 @@ static void OnSetCursor(HWND window, HWND underPointer)
     MakeToolTipsOnce(window);
     if (GetDlgCtrlID(underPointer) == IDC_RESOLUTION)
         ListDisplayModesOnce(window);
+}
+
+// Under Wine, the game loads Wine's own wsock32.dll unless told to take
+// the patch's; told only for the patch itself, as an override for another
+// wsock32.dll would have the game load a module nobody here vouches for.
+static void LetWineLoadHookModule()
+{
+    if (IsRunningOnWine() && !WineLoadsGameWsock32() && IsHookModuleInstalled() && SetWineToLoadGameWsock32())
+        AddStatusMessage("Wine set to load the patched WSOCK32.DLL");
 }
 
 static void OnApply(HWND window)

@@ -1,4 +1,4 @@
-#include "checks/wine.h"
+#include "shell/wine_override.h"
 
 #include "platform/win32.h"
 
