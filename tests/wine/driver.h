@@ -4,6 +4,7 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <fstream>
 #include <iterator>
 #include <string>
@@ -20,7 +21,7 @@ inline const char kServiceUrl[] = "https://games.metaservices.microsoft.com/game
 inline const char kOverridesKey[] = "Software\\Wine\\AppDefaults\\gravlok.exe\\DllOverrides";
 
 // A fresh game directory, made current, named in letters outside the
-// system's code page as many players' are.
+// system's code page as many players' are, and as long as theirs.
 struct ScratchGameDir {
     std::wstring path;
     ScratchGameDir()
@@ -28,7 +29,10 @@ struct ScratchGameDir {
         static int made;
         wchar_t buffer[MAX_PATH];
         path.assign(buffer, GetTempPathW(MAX_PATH, buffer)) += std::to_wstring(GetCurrentProcessId()) + L"-" +
-            std::to_wstring(GetTickCount()) + L"-" + std::to_wstring(++made) + L"-\u03A0\u03B1\u03B9\u03C7\u03BD\u03AF\u03B4\u03B9";
+            std::to_wstring(GetTickCount()) + L"-" + std::to_wstring(++made) + L" SteamLibrary steamapps common";
+        // As long as the paths of players' game libraries, 50 to 120 characters.
+        path.resize(std::max<size_t>(path.size(), 104), L'-');
+        path += L"\u03A0\u03B1\u03B9\u03C7\u03BD\u03AF\u03B4\u03B9";
         EXPECT_TRUE(CreateDirectoryW(path.c_str(), nullptr) && SetCurrentDirectoryW(path.c_str()));
     }
 };
@@ -117,6 +121,28 @@ inline std::vector<std::string> StatusLines(HWND window)
     for (LRESULT i = 0, count = SendDlgItemMessageW(window, IDC_STATUS_LOG, LB_GETCOUNT, 0, 0); i < count; ++i)
         lines.emplace_back(text, text + SendDlgItemMessageW(window, IDC_STATUS_LOG, LB_GETTEXT, i, LPARAM(text)));
     return lines;
+}
+
+// The newest line, or "<empty log>".
+inline std::string LastLine(HWND window)
+{
+    const std::vector<std::string> lines = StatusLines(window);
+    return lines.empty() ? "<empty log>" : lines.back();
+}
+
+// The lines the player can read: from the topmost shown, as many as the
+// log's height holds whole.
+inline std::vector<std::string> VisibleStatusLines(HWND window)
+{
+    const HWND log = GetDlgItem(window, IDC_STATUS_LOG);
+    RECT client = {};
+    GetClientRect(log, &client);
+    const LRESULT top = SendMessageW(log, LB_GETTOPINDEX, 0, 0), height = SendMessageW(log, LB_GETITEMHEIGHT, 0, 0);
+    const std::vector<std::string> lines = StatusLines(window);
+    std::vector<std::string> visible;
+    for (LRESULT i = top; i >= 0 && size_t(i) < lines.size() && (i - top + 1) * height <= client.bottom; ++i)
+        visible.push_back(lines[i]);
+    return visible;
 }
 
 inline std::string Field(HWND window, int id)

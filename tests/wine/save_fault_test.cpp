@@ -27,7 +27,7 @@ TEST(SaveFault, LeavesEverythingAsItWasUntilCleared)
                                        : INVALID_HANDLE_VALUE;
     const std::string files = DirectorySnapshot(), keys = ShellKeys();
     Apply(window);
-    EXPECT_EQ(StatusLines(window).back(), fault == "read-only" || fault == "administrators-directory"
+    EXPECT_EQ(LastLine(window), fault == "read-only" || fault == "administrators-directory"
                                               ? "Access denied to PATCH.CFG, try re-running as administrator"
                                               : "Failed to write PATCH.CFG");
     EXPECT_EQ(DirectorySnapshot() + ShellKeys(), files + keys);
@@ -37,12 +37,12 @@ TEST(SaveFault, LeavesEverythingAsItWasUntilCleared)
     for (int waited = 0; waited < 20000 && ReadBytes(clearRequest) != "<none>"; waited += 50)
         Sleep(50);
     Apply(window);
-    EXPECT_EQ(StatusLines(window).back(), "Wine set to load the patched WSOCK32.DLL");
+    EXPECT_EQ(LastLine(window), "Wine set to load the patched WSOCK32.DLL");
     EXPECT_NE(ReadBytes("patch.cfg").find("\r\nmaxfps 300\r\n"), std::string::npos);
     EXPECT_EQ(DirectorySnapshot(), "patch.cfg: " + ReadBytes("patch.cfg") + "\n" + files.substr(files.find("wsock32")));
     EXPECT_EQ(StoredText(kDemoKey, nullptr) + "|" + StoredText(kServiceKey, "games") + "|" +
               StoredText(kOverridesKey, "wsock32"), "Gravlok||native,builtin");
     Apply(window);
-    EXPECT_EQ(StatusLines(window).back(), "Config written to PATCH.CFG") << "Wine set twice";
+    EXPECT_EQ(LastLine(window), "Config written to PATCH.CFG") << "Wine set twice";
     DestroyWindow(window);
 }

@@ -89,8 +89,8 @@ TEST(SavingPatchCfg, SavesOrKeepsTheOldFileWhateverStandsInTheWay)
         SetField(window, IDC_MAX_FPS, "300");
         Apply(window);
         CloseHandle(held);
-        const std::vector<std::string> log = StatusLines(window);
-        EXPECT_EQ(std::vector<std::string>(log.end() - std::min(log.size(), row.log.size()), log.end()), row.log);
+        const std::vector<std::string> shown = VisibleStatusLines(window); // the newest lines, in view
+        EXPECT_EQ(std::vector<std::string>(shown.end() - std::min(shown.size(), row.log.size()), shown.end()), row.log);
         const std::string file = ReadBytes("patch.cfg");
         const bool saved = row.log[0] == written;
         EXPECT_EQ(file.find("\r\nmaxfps 300\r\n") != std::string::npos, saved) << file;

@@ -55,14 +55,15 @@ TEST_F(ConfigWindow, ShowsPatchCfgOrTheDefaultsAndSavesThem)
          "0100101000 125 200 10 12 4294967295 1680 x 1050 - 16 : 10", "enable 0" + file.substr(8) + written},
         {windowsDirectory, "maxfps 5\r\n", "Patched WSOCK32.DLL is missing", defaults, "maxfps 5\r\nFailed to write PATCH.CFG"}};
     for (const auto &row : rows) {
+        SCOPED_TRACE(&row - rows);
         SetCurrentDirectoryW(row.directory.c_str());
         if (row.file != "<none>")
             WriteBytes("patch.cfg", row.file);
         Open();
-        EXPECT_EQ(StatusLines(window).back(), row.log);
+        EXPECT_EQ(LastLine(window), row.log);
         EXPECT_EQ(Shown(window), row.shown);
         Apply(window);
-        EXPECT_EQ(ReadBytes("patch.cfg") + StatusLines(window).back(), row.saved); // and the log's last line
+        EXPECT_EQ(ReadBytes("patch.cfg") + LastLine(window), row.saved); // and the log's last line
     }
 }
 
@@ -76,6 +77,7 @@ TEST_F(ConfigWindow, ApplyLimitsTheNumbersAndShowsThem)
         {{"", "", "", "", ""}, " 78 4 4  ", "0 78 4 4 0 "},
         {std::vector<const char *>(5, "4294967295"), "4294967295 78 4 4 4294967295 ", "4294967295 78 4 4 4294967295 "}};
     for (const auto &row : rows) {
+        SCOPED_TRACE(&row - rows);
         Open();
         for (int i = 0; i < 5; ++i)
             SetField(window, kNumbers[i], row.typed[i]);
@@ -152,6 +154,7 @@ TEST_F(ConfigWindow, BoxesShowWhatTheRegistryHolds)
         {"Gravlok", "", "1 1 shown", ""}, {"Gravlok2", kServiceUrl, "0 0 shown", ""},
         {std::string("Gravlok\0 then over 20 bytes", 27), nullptr, "0 0 hidden", "<none>"}};
     for (const auto &row : rows) {
+        SCOPED_TRACE(&row - rows);
         ResetShellKeys(row.games);
         SHSetValueA(HKEY_CURRENT_USER, kDemoKey, nullptr, REG_SZ, row.demo.c_str(), row.demo.size() + 1);
         Open();
@@ -159,6 +162,6 @@ TEST_F(ConfigWindow, BoxesShowWhatTheRegistryHolds)
                   (IsWindowVisible(GetDlgItem(window, IDC_FREEZE_FIX)) ? " shown" : " hidden"), row.shown);
         SetBox(window, IDC_FREEZE_FIX, true);
         Apply(window);
-        EXPECT_EQ(StoredText(kServiceKey, "games"), row.gamesAfterApply) << row.shown;
+        EXPECT_EQ(StoredText(kServiceKey, "games"), row.gamesAfterApply);
     }
 }
