@@ -311,7 +311,7 @@ int main(int argc, char **argv)
     Report("Apply", applyTimes);
     std::printf("patchcfg.exe with a crafted wsock32.dll and winmm.dll (65,535 sections, %.1f MB each) in the game\n"
                 "directory, against without, %d runs of each, the pointer away:\n",
-                static_cast<double>(wsock32.size()) / (1 << 20), runs);
+                static_cast<double>(wsock32.size()) / 1e6, runs);
     Report("without", without);
     Report("with", with);
     std::printf("  the crafted modules add %.1f ms to the median\n", Median(with) - Median(without));

@@ -22,7 +22,8 @@ inline std::string CraftedModule(uint16_t machine, CraftedMarker marker, uint32_
     };
     image.replace(0, 2, "MZ").replace(0x40, 4, "PE\0\0", 4);
     put(0x3C, 0x40), put(0x44, machine, 2), put(0x46, sectionCount, 2), put(0x54, sections - optional, 2);
-    put(optional, pe32Plus ? 0x20B : 0x10B, 2), put(optional + (pe32Plus ? 108 : 92), 16); // no headers mapped
+    // The headers' size stays 0, so no address is read from the headers.
+    put(optional, pe32Plus ? 0x20B : 0x10B, 2), put(optional + (pe32Plus ? 108 : 92), 16);
     put(optional + (pe32Plus ? 112 : 96), directory), put(optional + (pe32Plus ? 116 : 100), 46);
     // One section maps the whole file at address 0, the last one its first 16
     // bytes again at address `size`: each 4 bytes of the section table (0,

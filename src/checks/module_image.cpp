@@ -47,12 +47,15 @@ constexpr uint64_t kExportDirectorySize = 40;
 constexpr uint16_t kMagicPe32 = 0x10B;
 constexpr uint16_t kMagicPe32Plus = 0x20B;
 
-// Of a section table the file is known to hold whole.
 SectionHeader ReadSectionHeader(const Image &image, uint16_t index)
 {
-    const unsigned char *header = image.bytes.data + image.sectionTable + index * kSectionHeaderSize;
-    return {ReadLittleEndian<uint32_t>(header + 8), ReadLittleEndian<uint32_t>(header + 12),
-            ReadLittleEndian<uint32_t>(header + 16), ReadLittleEndian<uint32_t>(header + 20)};
+    const uint64_t at = image.sectionTable + index * kSectionHeaderSize;
+    SectionHeader section = {};
+    image.bytes.ReadAtOffset(at + 8, &section.virtualSize);
+    image.bytes.ReadAtOffset(at + 12, &section.virtualAddress);
+    image.bytes.ReadAtOffset(at + 16, &section.rawSize);
+    image.bytes.ReadAtOffset(at + 20, &section.rawOffset);
+    return section;
 }
 
 // The file offset of the length bytes at an address of the mapped image,
