@@ -13,8 +13,11 @@ static constexpr uint32_t kRendererValue32 = 0x0002B57A;
 
 static bool IsValue32(const char *bytes, size_t length, uint32_t expected)
 {
-    return length == kValue32Length &&
-           ReadLittleEndian<uint32_t>(reinterpret_cast<const unsigned char *>(bytes)) == expected;
+    if (length != kValue32Length)
+        return false;
+    uint32_t value = 0;
+    ReadLittleEndian(reinterpret_cast<const unsigned char *>(bytes), &value);
+    return value == expected;
 }
 
 bool IsSupportedExecutable(const char *value32, size_t value32Length, const char *import, size_t importLength)
