@@ -51,9 +51,8 @@ constexpr uint16_t kMagicPe32Plus = 0x20B;
 // the file before anything reads it: a probe may walk all of it a few dozen
 // times, and a bounds check of each field in 64-bit arithmetic would more
 // than double that cost in the 32-bit program.
-SectionHeader ReadSectionHeader(const Image &image, uint16_t index)
+SectionHeader ReadSectionHeader(const unsigned char *header)
 {
-    const unsigned char *header = image.bytes.data + image.sectionTable + index * kSectionHeaderSize;
     SectionHeader section;
     ReadLittleEndian(header + 8, &section.virtualSize);
     ReadLittleEndian(header + 12, &section.virtualAddress);
@@ -71,12 +70,14 @@ bool FileOffsetOf(const Image &image, uint64_t rva, uint64_t length, uint64_t *o
         *offset = rva;
         return true;
     }
-    for (uint16_t i = 0; i < image.sectionCount; ++i) {
-        const SectionHeader section = ReadSectionHeader(image, i);
-        uint64_t extent = section.rawSize;
+    const uint64_t end = rva + length;
+    const unsigned char *header = image.bytes.data + image.sectionTable;
+    for (uint16_t i = 0; i < image.sectionCount; ++i, header += kSectionHeaderSize) {
+        const SectionHeader section = ReadSectionHeader(header);
+        uint32_t extent = section.rawSize;
         if (section.virtualSize != 0 && section.virtualSize < extent)
             extent = section.virtualSize;
-        if (rva >= section.virtualAddress && rva - section.virtualAddress + length <= extent) {
+        if (rva >= section.virtualAddress && end <= uint64_t(section.virtualAddress) + extent) {
             *offset = section.rawOffset + (rva - section.virtualAddress);
             return true;
         }
@@ -118,10 +119,13 @@ bool ReadImageHeaders(const Bytes &bytes, uint16_t machine, Image *image)
     image->sectionCount = sectionCount;
     if (!bytes.Holds(image->sectionTable, sectionCount * kSectionHeaderSize))
         return false;
-    for (uint16_t i = 0; i < sectionCount; ++i) {
-        const SectionHeader section = ReadSectionHeader(*image, i);
+    const unsigned char *header = bytes.data + image->sectionTable;
+    for (uint16_t i = 0; i < sectionCount; ++i, header += kSectionHeaderSize) {
+        uint32_t rawSize = 0, rawOffset = 0;
+        ReadLittleEndian(header + 16, &rawSize);
+        ReadLittleEndian(header + 20, &rawOffset);
         // A section without file data (zeros in memory) may point anywhere.
-        if (section.rawSize != 0 && !bytes.Holds(section.rawOffset, section.rawSize))
+        if (rawSize != 0 && !bytes.Holds(rawOffset, rawSize))
             return false;
     }
 
