@@ -32,8 +32,8 @@ HookModuleProbe ProbeHookModule(const GameFilePath &path)
     HANDLE file = CreateFileW(path.text, GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr,
                               OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr);
     if (file == INVALID_HANDLE_VALUE)
-        return HookModuleProbe::NotLoaded;
-    HookModuleProbe probe = HookModuleProbe::NotLoaded;
+        return HookModuleProbe::NotAModule;
+    HookModuleProbe probe = HookModuleProbe::NotAModule;
     LARGE_INTEGER size;
     HANDLE mapping = nullptr;
     if (GetFileSizeEx(file, &size) && size.QuadPart > 0 && static_cast<ULONGLONG>(size.QuadPart) <= SIZE_MAX)

@@ -23,12 +23,12 @@ static void CheckExecutable()
         AddStatusMessage("Failed to open GRAVLOK.EXE");
         return;
     }
-    char word[kWordLength];
+    char value32[kValue32Length];
     char import[kExecutableImportLength];
-    const size_t wordLength = ReadBytesAt(file, kExecutableWordOffset, word, sizeof word);
+    const size_t value32Length = ReadBytesAt(file, kExecutableValue32Offset, value32, sizeof value32);
     const size_t importLength = ReadBytesAt(file, kExecutableImportOffset, import, sizeof import);
     fclose(file);
-    if (IsSupportedExecutable(word, wordLength, import, importLength))
+    if (IsSupportedExecutable(value32, value32Length, import, importLength))
         AddStatusMessage("Supported GRAVLOK.EXE found");
     else
         AddStatusMessage("Unrecognised GRAVLOK.EXE found (v1.21 is needed)");
@@ -42,17 +42,17 @@ static void CheckRenderer()
         AddStatusMessage("Failed to open REF_GL.DLL");
         return;
     }
-    char word[kWordLength];
-    const size_t wordLength = ReadBytesAt(file, kRendererWordOffset, word, sizeof word);
+    char value32[kValue32Length];
+    const size_t value32Length = ReadBytesAt(file, kRendererValue32Offset, value32, sizeof value32);
     fclose(file);
-    if (!IsSupportedRenderer(word, wordLength))
+    if (!IsSupportedRenderer(value32, value32Length))
         AddStatusMessage("Unrecognised REF_GL.DLL found (v1.21 is needed)");
 }
 
 static HookModuleProbe ProbeGameModule(const wchar_t *fileName, GameFilePath *path)
 {
     if (!GetGameFilePath(fileName, path))
-        return HookModuleProbe::NotLoaded;
+        return HookModuleProbe::NotAModule;
     return ProbeHookModule(*path);
 }
 
@@ -60,7 +60,7 @@ static void CheckHookModule()
 {
     GameFilePath path;
     switch (ProbeGameModule(L"wsock32.dll", &path)) {
-    case HookModuleProbe::NotLoaded:
+    case HookModuleProbe::NotAModule:
         AddStatusMessage("Patched WSOCK32.DLL is missing");
         break;
     case HookModuleProbe::Unmarked:

@@ -12,14 +12,14 @@
 // The export that marks a module as the patch's.
 constexpr char kMarkerExport[] = "patch";
 
-enum class HookModuleProbe { NotLoaded, Unmarked, Marked };
+enum class HookModuleProbe { NotAModule, Unmarked, Marked };
 
 // A module loads only into a process of its own machine: the game and the
 // shipped tool are i386, the tool's 64-bit test build is AMD64.
 constexpr uint16_t kMachineI386 = 0x014C;
 constexpr uint16_t kMachineAmd64 = 0x8664;
 
-// NotLoaded for anything that is not a complete image for the machine (a
+// NotAModule for anything that is not a complete image for the machine (a
 // PE32 image for i386, PE32+ for AMD64); otherwise whether the export table
 // names the marker with a function behind it. An export table that cannot
 // be found in the file names nothing.

@@ -3,30 +3,30 @@
 #include <stdint.h>
 #include <string.h>
 
-static constexpr uint32_t kExecutableWord = 0x37D33DF5;
+#include "checks/little_endian.h"
+
+static constexpr uint32_t kExecutableValue32 = 0x37D33DF5;
 // The hook module's name as the executable imports it, terminator included:
 // releases that spell it differently load a different module.
 static const char kExecutableImport[kExecutableImportLength] = "WSOCK32.dll";
-static constexpr uint32_t kRendererWord = 0x0002B57A;
+static constexpr uint32_t kRendererValue32 = 0x0002B57A;
 
-// The files are little-endian whatever this program runs on.
-static bool IsWord(const char *bytes, size_t length, uint32_t expected)
+static bool IsValue32(const char *bytes, size_t length, uint32_t expected)
 {
-    if (length != kWordLength)
+    if (length != kValue32Length)
         return false;
-    uint32_t word = 0;
-    for (size_t i = kWordLength; i-- > 0;)
-        word = (word << 8) | static_cast<unsigned char>(bytes[i]);
-    return word == expected;
+    uint32_t value = 0;
+    ReadLittleEndian(reinterpret_cast<const unsigned char *>(bytes), &value);
+    return value == expected;
 }
 
-bool IsSupportedExecutable(const char *word, size_t wordLength, const char *import, size_t importLength)
+bool IsSupportedExecutable(const char *value32, size_t value32Length, const char *import, size_t importLength)
 {
-    return IsWord(word, wordLength, kExecutableWord) && importLength == kExecutableImportLength &&
+    return IsValue32(value32, value32Length, kExecutableValue32) && importLength == kExecutableImportLength &&
            memcmp(import, kExecutableImport, kExecutableImportLength) == 0;
 }
 
-bool IsSupportedRenderer(const char *word, size_t wordLength)
+bool IsSupportedRenderer(const char *value32, size_t value32Length)
 {
-    return IsWord(word, wordLength, kRendererWord);
+    return IsValue32(value32, value32Length, kRendererValue32);
 }

@@ -5,13 +5,13 @@
 
 #include <stddef.h>
 
-constexpr long kExecutableWordOffset = 224;
+constexpr long kExecutableValue32Offset = 224;
 constexpr long kExecutableImportOffset = 315030;
 constexpr size_t kExecutableImportLength = 12;
-constexpr long kRendererWordOffset = 480;
-constexpr size_t kWordLength = 4;
+constexpr long kRendererValue32Offset = 480;
+constexpr size_t kValue32Length = 4;
 
 // The arguments are the bytes read at those offsets and their counts:
 // fewer than asked for when the file ends first, which never matches.
-bool IsSupportedExecutable(const char *word, size_t wordLength, const char *import, size_t importLength);
-bool IsSupportedRenderer(const char *word, size_t wordLength);
+bool IsSupportedExecutable(const char *value32, size_t value32Length, const char *import, size_t importLength);
+bool IsSupportedRenderer(const char *value32, size_t value32Length);
