@@ -12,16 +12,13 @@ static constexpr uint16_t kOwnMachine = kMachineI386;
 
 bool GetGameFilePath(const wchar_t *fileName, GameFilePath *path)
 {
-    const DWORD length = GetCurrentDirectoryW(kGameDirectoryRoom, path->text);
-    // 0 is a failure; a result that does not fit is the size it would need,
-    // and the buffer then holds nothing usable.
-    if (length == 0 || length >= kGameDirectoryRoom)
-        return false;
+    GameDirectory game;
     const size_t nameLength = lstrlenW(fileName);
-    if (length + 1 + nameLength >= sizeof path->text / sizeof path->text[0])
+    if (!GetGameDirectory(&game) || game.length + 1 + nameLength >= MAX_PATH)
         return false;
-    path->text[length] = L'\\';
-    lstrcpyW(path->text + length + 1, fileName);
+    lstrcpyW(path->text, game.path);
+    path->text[game.length] = L'\\';
+    lstrcpyW(path->text + game.length + 1, fileName);
     return true;
 }
 

@@ -3,19 +3,15 @@
 #pragma once
 
 #include "checks/module_image.h"
-#include "platform/win32.h"
+#include "platform/game_directory.h"
 
-// Room for a game directory of up to 248 characters, a backslash and a
-// module name of up to 11 characters, and the terminator. In UTF-16, so a
-// directory named in any script is the real one.
-constexpr DWORD kGameDirectoryRoom = 249;
+// In UTF-16, so that a directory named in any script is the real one.
 struct GameFilePath {
-    wchar_t text[kGameDirectoryRoom + 12];
+    wchar_t text[MAX_PATH];
 };
 
-// The full path of a file of the game directory (the current directory).
-// False for a longer directory: the path is then never built from a partly
-// written buffer.
+// The full path of a file of the game directory. False where it would not
+// fit in MAX_PATH, the longest path the platform opens.
 bool GetGameFilePath(const wchar_t *fileName, GameFilePath *path);
 
 // Reads the file's headers and export table; nothing of the game's is
