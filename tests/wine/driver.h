@@ -6,6 +6,7 @@
 
 #include <fstream>
 #include <iterator>
+#include <stdexcept>
 #include <string>
 #include <vector>
 
@@ -30,7 +31,9 @@ struct ScratchGameDir {
         wchar_t buffer[MAX_PATH];
         path.assign(buffer, GetTempPathW(MAX_PATH, buffer)) += std::to_wstring(GetCurrentProcessId()) + L"-" +
             std::to_wstring(GetTickCount()) + L"-" + std::to_wstring(++made) + L"-\u03A0\u03B1\u03B9\u03C7\u03BD\u03AF\u03B4\u03B9";
-        EXPECT_TRUE(CreateDirectoryW(path.c_str(), nullptr) && SetCurrentDirectoryW(path.c_str()));
+        // Thrown, so the test stops here rather than go on in the build tree.
+        if (!CreateDirectoryW(path.c_str(), nullptr) || !SetCurrentDirectoryW(path.c_str()))
+            throw std::runtime_error("no scratch game directory, error " + std::to_string(GetLastError()));
     }
 };
 
