@@ -54,7 +54,9 @@ TEST(Tool, HelpLinkAndEscapeAtTwiceTheScale)
     PostMessageA(link, WM_KEYDOWN, VK_RETURN, 0);
     EXPECT_EQ(nextOpened().rfind("https://", 0), 0u) << "Enter";
     WriteBytes("patch.txt", "read me\r\n");
-    SetForegroundWindow(window); // a key goes to the foreground window's focus
+    // A key goes to the foreground window, which the shell's program may have taken.
+    for (int waited = 0; waited < 5000 && GetForegroundWindow() != window; waited += 50, Sleep(50))
+        SetForegroundWindow(window);
     keybd_event(VK_F1, 0, 0, 0), keybd_event(VK_F1, 0, KEYEVENTF_KEYUP, 0);
     readMeOpened("F1");
     PostMessageA(link, WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(8, 6));
