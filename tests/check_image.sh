@@ -1,9 +1,8 @@
 #!/usr/bin/env bash
-# check_image.sh EXE SOURCE_DIR BUILD_DIR: the shipped program (built 32-bit),
-# a small GUI program needing only DLLs every Windows has, and nothing of the
-# C++ runtime, its unwinder or a thread library (the link map beside it lists
-# every symbol the linker kept); the same bytes wherever and whenever it is
-# built: no link time, no path of the machine that built it.
+# check_image.sh EXE SOURCE_DIR BUILD_DIR: the shipped 32-bit program, a small
+# GUI program needing only DLLs every Windows has, nothing of the C++ runtime,
+# its unwinder or a thread library (the link map lists every symbol kept), and
+# no link time or build path, so every build of a commit gives the same bytes.
 exe=$1 map=${1%.exe}.map status=0
 fail() { echo "$*"; status=1; }
 info=$(TZ=UTC0 i686-w64-mingw32-objdump -p "$exe") || exit 1

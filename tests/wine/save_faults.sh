@@ -1,8 +1,7 @@
 #!/usr/bin/env bash
-# save_faults.sh FAULT WINE PROGRAM: runs the save-fault test as the fault
-# user of scripts/lib/player.sh (Wine run as root writes anywhere) with FAULT
-# made in its game directory, cleared once the program creates GRAVLOK_CLEAR.
-# Exits with 77 where the test cannot run.
+# save_faults.sh FAULT WINE PROGRAM: runs the save-fault test as the fault user
+# of scripts/lib/player.sh with FAULT made in its game directory, cleared once
+# the program creates GRAVLOK_CLEAR; exits with 77 where it cannot run.
 set -uo pipefail
 top=$(cd "$(dirname "$0")/../.." && pwd)
 . "$top/scripts/lib/wine.sh"
