@@ -1,5 +1,5 @@
-# Sourced by scripts/test and scripts/run: a Wine of our own, never the
-# user's, on a virtual display when there is no real one.
+# Sourced by the scripts and the save-fault tests: a Wine of our own, never
+# the user's, on a virtual display when there is no real one.
 
 wine_lib_top=$(cd "$(dirname "${BASH_SOURCE[0]}")/../.." && pwd)
 
