@@ -2,8 +2,9 @@
 # player with a Wine prefix and a display of its own. Wine run as root
 # writes wherever root may, whatever the unix permission bits say; run as
 # this user, a file or directory the player may not write is really
-# refused, as on a player's machine. Needs root to create the user; wine.sh
-# sourced first.
+# refused, as on a player's machine. Needs root to create the user, and is
+# needed only by root: anyone else's Wine is refused as the player's is
+# (fault_user_prepare picks). wine.sh sourced first.
 
 PLAYER=gravlok-player
 # Everything of the player's lives in PLAYER_ROOT (by default
