@@ -36,7 +36,7 @@ TEST(Tool, HelpLinkAndEscapeAtTwiceTheScale)
     }
     EXPECT_EQ(SendMessageA(tip, TTM_GETMAXTIPWIDTH, 0, 0), 500);
 
-    // Keys first: the shell's programs started below may take the foreground.
+    // Tab and Enter first: the shell's programs started below may take the foreground.
     GUITHREADINFO gui = {sizeof gui, 0, nullptr, nullptr, nullptr, nullptr, nullptr, nullptr, {}};
     const HWND link = GetDlgItem(window, IDC_LINK), apply = GetDlgItem(window, IDC_APPLY);
     SetForegroundWindow(window);
