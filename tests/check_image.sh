@@ -1,11 +1,14 @@
 #!/usr/bin/env bash
-# The shipped program (built 32-bit): a small GUI program needing only DLLs
-# every Windows has, and nothing of the C++ runtime, its unwinder or a thread
-# library (the link map beside it lists every symbol the linker kept).
+# check_image.sh EXE SOURCE_DIR BUILD_DIR: the shipped 32-bit program, a small
+# GUI program needing only DLLs every Windows has, nothing of the C++ runtime,
+# its unwinder or a thread library (the link map lists every symbol kept), and
+# no link time or build path, so every build of a commit gives the same bytes.
 exe=$1 map=${1%.exe}.map status=0
 fail() { echo "$*"; status=1; }
-info=$(i686-w64-mingw32-objdump -p "$exe") || exit 1
+info=$(TZ=UTC0 i686-w64-mingw32-objdump -p "$exe") || exit 1
 grep -qE '^Subsystem[[:space:]]+00000002' <<<"$info" || fail "not a GUI program"
+grep -qE '^Time/Date[[:space:]]+Thu Jan  1 00:00:00 1970$' <<<"$info" || fail "link time in the header:" $(grep ^Time/Date <<<"$info")
+! grep -aqF -e "$2" -e "$3" "$exe" || fail "names the build's own directories"
 imports=$(sed -nE 's/^[[:space:]]*DLL Name: (.*)$/\1/p' <<<"$info" | tr 'A-Z' 'a-z' | sort -u)
 echo "imports:" $imports
 [ -n "$imports" ] || fail "no imports found"

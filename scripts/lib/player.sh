@@ -2,8 +2,9 @@
 # player with a Wine prefix and a display of its own. Wine run as root
 # writes wherever root may, whatever the unix permission bits say; run as
 # this user, a file or directory the player may not write is really
-# refused, as on a player's machine. Needs root to create the user; wine.sh
-# sourced first.
+# refused, as on a player's machine. Needs root to create the user, and is
+# needed only by root: anyone else's Wine is refused as the player's is
+# (fault_user_prepare picks). wine.sh sourced first.
 
 PLAYER=gravlok-player
 # Everything of the player's lives in PLAYER_ROOT (by default
@@ -67,3 +68,35 @@ player_stop() {
   read -r number pid 2>/dev/null <"$PLAYER_ROOT/display" && kill "$pid" 2>/dev/null
   return 0
 }
+
+# True where Wine run as this user writes even a file its permissions
+# refuse it (root, in the emulated route's namespace too): only there do
+# the fault tests need the player.
+player_needed() {
+  local probe status=1
+  probe=$(mktemp) && chmod a-w "$probe" || return 0
+  (: >>"$probe") 2>/dev/null && status=0
+  rm -f "$probe"
+  return $status
+}
+
+# Picks who the fault tests run as: the player where player_needed, anyone
+# else as themselves (their Wine is refused as a player's is), in the
+# Windows tests' prefix. Sets FAULT_USER, FAULT_AS (the command prefix that
+# runs a command as them) and FAULT_HOME (where their Wine may make game
+# directories); fails where the player cannot be made ready.
+fault_user_prepare() {
+  if player_needed; then
+    player_prepare || return 1
+    FAULT_USER=$PLAYER FAULT_AS=as_player FAULT_HOME=$PLAYER_ROOT/prefix/drive_c/users/$PLAYER
+  else
+    FAULT_USER=$(id -u) FAULT_AS= FAULT_HOME=${TMPDIR:-/tmp}
+  fi
+}
+
+# Makes files and directories the administrator's, or no longer so, as far
+# as the fault user's Wine can tell.
+deny_fault_user() {
+  if [ -n "$FAULT_AS" ]; then chown root:root "$@" && chmod go-w "$@"; else chmod a-w "$@"; fi
+}
+allow_fault_user() { { [ -z "$FAULT_AS" ] || chown "$FAULT_USER": "$@"; } && chmod u+w "$@"; }

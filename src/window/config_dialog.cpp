@@ -227,6 +227,11 @@ INT_PTR CALLBACK ConfigDialogProc(HWND window, UINT message, WPARAM wParam, LPAR
         return FALSE;
     case WM_SYSCOMMAND:
         return OnSysCommand(window, wParam);
+    case WM_HELP:
+        // F1 in any control: Wine draws no "?" in the caption, so on Linux
+        // this is the player's only way to the read-me.
+        OpenDocument(window, L"patch.txt");
+        return TRUE;
     case WM_NOTIFY:
         OnNotify(window, reinterpret_cast<const NMHDR *>(lParam));
         return FALSE;

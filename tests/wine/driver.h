@@ -7,6 +7,7 @@
 #include <algorithm>
 #include <fstream>
 #include <iterator>
+#include <stdexcept>
 #include <string>
 #include <vector>
 
@@ -33,7 +34,9 @@ struct ScratchGameDir {
         // As long as the paths of players' game libraries, 50 to 120 characters.
         path.resize(std::max<size_t>(path.size(), 104), L'-');
         path += L"\u03A0\u03B1\u03B9\u03C7\u03BD\u03AF\u03B4\u03B9";
-        EXPECT_TRUE(CreateDirectoryW(path.c_str(), nullptr) && SetCurrentDirectoryW(path.c_str()));
+        // Thrown, so the test stops here rather than go on in the build tree.
+        if (!CreateDirectoryW(path.c_str(), nullptr) || !SetCurrentDirectoryW(path.c_str()))
+            throw std::runtime_error("no scratch game directory, error " + std::to_string(GetLastError()));
     }
 };
 
