@@ -7,9 +7,10 @@
 // At 200 % display scale (LogPixels, read as a program starts): the tips as
 // wide to the eye as 250 pixels at 100 %; the link opening the site on Enter
 // once Tab has reached it and on a click; F1 and "?" opening the read-me, not
-// context-help mode; Esc and the close box ending the tool with 0, unsaved.
-// The shell hands what it opens to this program (see main).
-TEST(Tool, HelpLinkAndEscapeAtTwiceTheScale)
+// context-help mode; Apply saving beside another program that holds each new
+// file; Esc and the close box ending the tool with 0, unsaved. The shell
+// hands what it opens to this program (see main).
+TEST(Tool, HelpLinkApplyAndEscapeAtTwiceTheScale)
 {
     ScratchGameDir game;
     ResetShellKeys();
@@ -67,6 +68,27 @@ TEST(Tool, HelpLinkAndEscapeAtTwiceTheScale)
         EXPECT_EQ(gui.hwndCapture, nullptr) << help << ": in context-help mode";
     }
 
+    // Apply beside a program that holds each new file of the game directory
+    // for a moment, as indexers, virus scanners and sync clients do.
+    const std::string held = BuildDirectory() + "\\held.txt";
+    std::string indexing = "\"" + BuildDirectory() + "\\wine_tests.exe\" --hold-new-files \"" + held + "\"";
+    STARTUPINFOA startup = {};
+    startup.cb = sizeof startup;
+    PROCESS_INFORMATION indexer = {};
+    DeleteFileA(held.c_str());
+    ASSERT_TRUE(CreateProcessA(nullptr, &indexing[0], nullptr, nullptr, FALSE, 0, nullptr, nullptr, &startup, &indexer));
+    for (const std::string maxfps : {"301", "302", "303", "304"}) {
+        SetField(window, IDC_MAX_FPS, maxfps);
+        SendMessageA(window, WM_COMMAND, IDC_APPLY, LPARAM(GetDlgItem(window, IDC_APPLY)));
+        EXPECT_EQ(LastLine(window), "Config written to PATCH.CFG") << maxfps;
+        EXPECT_NE(ReadBytes("patch.cfg").find("\r\nmaxfps " + maxfps + "\r\n"), std::string::npos) << maxfps;
+    }
+    Sleep(500); // the last file let go
+    TerminateProcess(indexer.hProcess, 0);
+    EXPECT_NE(ReadBytes(held).find("patch.cfg\n"), std::string::npos) << "never held: " << ReadBytes(held);
+    const std::string saved = DirectorySnapshot();
+    EXPECT_EQ(saved, "patch.cfg: " + ReadBytes("patch.cfg") + "\npatch.txt: read me\r\n\n");
+
     SetField(window, IDC_MAX_FPS, "60");
     SetBox(window, IDC_DEMO_ASSOCIATION, true);
     PostMessageA(GetDlgItem(window, IDC_MAX_FPS), WM_KEYDOWN, VK_ESCAPE, 0);
@@ -75,38 +97,7 @@ TEST(Tool, HelpLinkAndEscapeAtTwiceTheScale)
     SetBox(window, IDC_DEMO_ASSOCIATION, true);
     PostMessageA(window, WM_SYSCOMMAND, SC_CLOSE, 0);
     EXPECT_EQ(WaitForExit(process), 0) << "the close box";
-    EXPECT_EQ(DirectorySnapshot() + StoredText(kDemoKey, nullptr), "patch.txt: read me\r\n\n<none>");
-}
-
-// Apply beside a program that opens each new file of the game directory
-// for a moment, as indexers, virus scanners and sync clients do: saved each
-// time, and nothing but patch.cfg left.
-TEST(Tool, SavesBesideAProgramThatOpensEachNewFile)
-{
-    ScratchGameDir game;
-    WriteBytes("patch.cfg", "maxfps 120\r\n");
-    const std::string held = BuildDirectory() + "\\held.txt";
-    DeleteFileA(held.c_str());
-    std::string command = "\"" + BuildDirectory() + "\\wine_tests.exe\" --hold-new-files \"" + held + "\"";
-    STARTUPINFOA startup = {};
-    startup.cb = sizeof startup;
-    PROCESS_INFORMATION indexer = {};
-    ASSERT_TRUE(CreateProcessA(nullptr, &command[0], nullptr, nullptr, FALSE, 0, nullptr, nullptr, &startup, &indexer));
-    HWND window = nullptr;
-    HANDLE process = nullptr;
-    ASSERT_TRUE(StartTool(&window, &process));
-    for (const char *maxfps : {"301", "302", "303", "304"}) {
-        SetField(window, IDC_MAX_FPS, maxfps);
-        SendMessageA(window, WM_COMMAND, IDC_APPLY, LPARAM(GetDlgItem(window, IDC_APPLY)));
-        EXPECT_EQ(LastLine(window), "Config written to PATCH.CFG") << maxfps;
-        EXPECT_NE(ReadBytes("patch.cfg").find("\r\nmaxfps " + std::string(maxfps) + "\r\n"), std::string::npos);
-    }
-    PostMessageA(window, WM_SYSCOMMAND, SC_CLOSE, 0);
-    EXPECT_EQ(WaitForExit(process), 0);
-    Sleep(500); // the last file let go
-    TerminateProcess(indexer.hProcess, 0);
-    EXPECT_NE(ReadBytes(held).find("patch.cfg\n"), std::string::npos) << "never held: " << ReadBytes(held);
-    EXPECT_EQ(DirectorySnapshot(), "patch.cfg: " + ReadBytes("patch.cfg") + "\n");
+    EXPECT_EQ(DirectorySnapshot() + StoredText(kDemoKey, nullptr), saved + "<none>");
 }
 
 // Opens each file that appears or changes in the current directory for
