@@ -120,39 +120,16 @@ TEST_F(ConfigWindow, ResolutionListOffersTheDisplaysModes)
     EXPECT_EQ(ReadBytes("patch.cfg").find("\nwidth"), std::string::npos);
 }
 
-// Written only when a box changed, whole keys removed (a failed save writes
-// nothing: the save-fault tests see to that).
+// The boxes as the registry has them when the window opens; Apply writes
+// only where a box changed (others' later values stand), removes whole
+// keys, and never applies a hidden fix. A failed save writes nothing: the
+// save-fault tests see to that.
 TEST_F(ConfigWindow, RegistryFollowsTheBoxes)
 {
-    Open();
-    SetBox(window, IDC_DEMO_ASSOCIATION, true);
-    SetBox(window, IDC_FREEZE_FIX, true);
-    Apply(window);
-    EXPECT_EQ(StoredText(kDemoKey, nullptr) + StoredText(kServiceKey, "games"), "Gravlok");
-    wchar_t command[MAX_PATH + 32] = {};
-    DWORD size = sizeof command;
-    SHGetValueW(HKEY_CURRENT_USER, L"software\\classes\\Gravlok\\shell\\open\\command", nullptr, nullptr, command, &size);
-    EXPECT_EQ(command, L"\"" + game.path + L"\\gravlok.exe\" +map \"%1\"");
-
-    StoreText(kDemoKey, nullptr, "Other"); // others' changes since stand
-    StoreText(kServiceKey, "games", "elsewhere");
-    Apply(window);
-    EXPECT_EQ(StoredText(kDemoKey, nullptr) + StoredText(kServiceKey, "games"), "Otherelsewhere");
-
-    StoreText("software\\classes\\Gravlok\\DefaultIcon", nullptr, "gravlok.exe,0");
-    SetBox(window, IDC_DEMO_ASSOCIATION, false);
-    SetBox(window, IDC_FREEZE_FIX, false);
-    Apply(window);
-    EXPECT_EQ(StoredText(kDemoKey, nullptr) + StoredText("software\\classes\\Gravlok\\DefaultIcon", nullptr) +
-              StoredText(kServiceKey, "games"), std::string("<none><none>") + kServiceUrl);
-}
-
-// A hidden fix is never applied, whatever its box says.
-TEST_F(ConfigWindow, BoxesShowWhatTheRegistryHolds)
-{
-    const struct { std::string demo; const char *games, *shown, *gamesAfterApply; } rows[] = {
-        {"Gravlok", "", "1 1 shown", ""}, {"Gravlok2", kServiceUrl, "0 0 shown", ""},
-        {std::string("Gravlok\0 then over 20 bytes", 27), nullptr, "0 0 hidden", "<none>"}};
+    const std::string over20 = std::string("Gravlok\0 then over 20 bytes", 27);
+    const struct { std::string demo; const char *games, *shown, *afterApply; } rows[] = {
+        {"Gravlok", "", "1 1 shown", "Gravlok|"}, {"Gravlok2", kServiceUrl, "0 0 shown", "Gravlok|"},
+        {over20, nullptr, "0 0 hidden", "Gravlok|<none>"}};
     for (const auto &row : rows) {
         SCOPED_TRACE(&row - rows);
         ResetShellKeys(row.games);
@@ -160,8 +137,29 @@ TEST_F(ConfigWindow, BoxesShowWhatTheRegistryHolds)
         Open();
         EXPECT_EQ(std::to_string(Box(window, IDC_DEMO_ASSOCIATION)) + " " + std::to_string(Box(window, IDC_FREEZE_FIX)) +
                   (IsWindowVisible(GetDlgItem(window, IDC_FREEZE_FIX)) ? " shown" : " hidden"), row.shown);
+        SetBox(window, IDC_DEMO_ASSOCIATION, true);
         SetBox(window, IDC_FREEZE_FIX, true);
         Apply(window);
-        EXPECT_EQ(StoredText(kServiceKey, "games"), row.gamesAfterApply);
+        EXPECT_EQ(StoredText(kDemoKey, nullptr) + "|" + StoredText(kServiceKey, "games"), row.afterApply);
     }
+    wchar_t command[MAX_PATH + 32] = {};
+    DWORD size = sizeof command;
+    SHGetValueW(HKEY_CURRENT_USER, L"software\\classes\\Gravlok\\shell\\open\\command", nullptr, nullptr, command, &size);
+    EXPECT_EQ(command, L"\"" + game.path + L"\\gravlok.exe\" +map \"%1\"");
+
+    ResetShellKeys();
+    Open();
+    SetBox(window, IDC_DEMO_ASSOCIATION, true);
+    SetBox(window, IDC_FREEZE_FIX, true);
+    Apply(window);
+    StoreText(kDemoKey, nullptr, "Other");
+    StoreText(kServiceKey, "games", "elsewhere");
+    StoreText("software\\classes\\Gravlok\\DefaultIcon", nullptr, "gravlok.exe,0");
+    Apply(window);
+    EXPECT_EQ(StoredText(kDemoKey, nullptr) + "|" + StoredText(kServiceKey, "games"), "Other|elsewhere");
+    SetBox(window, IDC_DEMO_ASSOCIATION, false);
+    SetBox(window, IDC_FREEZE_FIX, false);
+    Apply(window);
+    EXPECT_EQ(StoredText(kDemoKey, nullptr) + StoredText("software\\classes\\Gravlok\\DefaultIcon", nullptr) +
+              StoredText(kServiceKey, "games"), std::string("<none><none>") + kServiceUrl);
 }
