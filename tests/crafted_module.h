@@ -1,4 +1,4 @@
-// A hook module crafted to cost its probe the most, for the tests, the fuzz
+// A hook module crafted to cost its probe the most, for the checks, the fuzz
 // seed and the start-up benchmark: 65,535 section headers (2.6 MB), all but
 // the last two without file data, so every address is looked up through all
 // of them; and the export name and ordinal tables laid over the section

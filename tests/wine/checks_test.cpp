@@ -1,12 +1,22 @@
 // What the status log tells a player about the game directory, with real
 // hook modules, in a directory the 8-bit current directory names wrongly.
+#include "../crafted_module.h"
 #include "driver.h"
+#include "checks/module_image.h"
 #include "platform/dll_search.h"
 
 static void Executable(const char *word, const char *import, size_t size = 315030 + 12)
 {
     std::string bytes(315030 + 12, '\0');
     WriteBytes("gravlok.exe", bytes.replace(224, 4, word, 4).replace(315030, 12, import, 12).substr(0, size));
+}
+
+// 65,535 sections and a name table over them: each opens the window in a
+// few milliseconds, and gets the loader's verdict (a forwarded marker is
+// another module's, and the loader's search of names out of order misses it).
+static void Craft(CraftedMarker marker, const char *as)
+{
+    WriteBytes(as, CraftedModule(sizeof(void *) == 8 ? kMachineAmd64 : kMachineI386, marker));
 }
 
 static void Install(const char *kind, const char *as)
@@ -35,6 +45,9 @@ const struct { void (*change)(); std::vector<std::string> log; bool winmmStays; 
     {[] { Install("marked", "winmm.dll"), SetFileAttributesA("winmm.dll", FILE_ATTRIBUTE_READONLY); },
      {kSupported, "Failed to delete old WINMM.DLL"}, true},
     {[] { Install("unmarked", "winmm.dll"); }, {kSupported}, true},
+    {[] { Craft(CraftedMarker::Forwarded, "wsock32.dll"), Craft(CraftedMarker::Exported, "winmm.dll"); },
+     {kSupported, "Unknown WSOCK32.DLL found", "Old WINMM.DLL found and deleted"}, false},
+    {[] { Craft(CraftedMarker::NamedOutOfOrder, "wsock32.dll"); }, {kSupported, "Unknown WSOCK32.DLL found"}, false},
 };
 
 TEST(InstallationChecks, TellThePlayerAboutTheGameDirectoryAndLoadNothingFromIt)
