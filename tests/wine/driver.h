@@ -51,7 +51,6 @@ inline void WriteBytes(const std::string &name, const std::string &bytes)
 {
     EXPECT_TRUE(std::ofstream(name, std::ios::binary) << bytes) << name;
 }
-
 // The bytes, or "<none>" when the file cannot be read.
 inline std::string ReadBytes(const std::string &name)
 {
@@ -78,8 +77,7 @@ inline std::string DirectorySnapshot(const std::string &prefix = "")
 inline std::string BuildDirectory()
 {
     char path[MAX_PATH];
-    const std::string program(path, GetModuleFileNameA(nullptr, path, MAX_PATH));
-    return program.substr(0, program.rfind('\\'));
+    return std::string(path, GetModuleFileNameA(nullptr, path, MAX_PATH)).substr(0, std::string(path).rfind('\\'));
 }
 
 // The window from the program's template, modeless so the test keeps control.
@@ -126,7 +124,6 @@ inline std::vector<std::string> StatusLines(HWND window)
     return lines;
 }
 
-// The newest line, or "<empty log>".
 inline std::string LastLine(HWND window)
 {
     const std::vector<std::string> lines = StatusLines(window);
@@ -160,7 +157,7 @@ inline void Apply(HWND window) { SendDlgItemMessageA(window, IDC_APPLY, BM_CLICK
 
 inline void StoreText(const char *key, const char *value, const std::string &text)
 {
-    EXPECT_EQ(SHSetValueA(HKEY_CURRENT_USER, key, value, REG_SZ, text.c_str(), text.size() + 1), ERROR_SUCCESS);
+    SHSetValueA(HKEY_CURRENT_USER, key, value, REG_SZ, text.c_str(), text.size() + 1);
 }
 // A string value as stored, or "<none>".
 inline std::string StoredText(const char *key, const char *value)
