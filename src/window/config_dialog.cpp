@@ -207,12 +207,19 @@ static void OnCommand(HWND window, int id, UINT code)
         EndDialog(window, 0);
 }
 
+// From the caption's "?" or F1 in any control. Wine draws no "?" in the
+// caption, so on Linux F1 is the player's only way to the read-me.
+static void OpenReadMe(HWND window)
+{
+    OpenDocument(window, L"patch.txt");
+}
+
 // The caption's "?" opens the read-me, not context-help mode.
 static BOOL OnSysCommand(HWND window, WPARAM command)
 {
     if (command != SC_CONTEXTHELP)
         return FALSE;
-    OpenDocument(window, L"patch.txt");
+    OpenReadMe(window);
     return TRUE;
 }
 
@@ -228,9 +235,7 @@ INT_PTR CALLBACK ConfigDialogProc(HWND window, UINT message, WPARAM wParam, LPAR
     case WM_SYSCOMMAND:
         return OnSysCommand(window, wParam);
     case WM_HELP:
-        // F1 in any control: Wine draws no "?" in the caption, so on Linux
-        // this is the player's only way to the read-me.
-        OpenDocument(window, L"patch.txt");
+        OpenReadMe(window);
         return TRUE;
     case WM_NOTIFY:
         OnNotify(window, reinterpret_cast<const NMHDR *>(lParam));
