@@ -7,6 +7,7 @@
 #include <algorithm>
 #include <fstream>
 #include <iterator>
+#include <map>
 #include <stdexcept>
 #include <string>
 #include <vector>
@@ -58,19 +59,23 @@ inline std::string ReadBytes(const std::string &name)
     return file ? std::string(std::istreambuf_iterator<char>(file), {}) : "<none>";
 }
 
-// Every file below the current directory with its bytes, and every directory.
-inline std::string DirectorySnapshot(const std::string &prefix = "")
+// Every file below the current directory with its bytes, and every
+// directory ("name\\" with no bytes).
+inline std::map<std::string, std::string> Files(const std::string &prefix = "")
 {
-    std::string snapshot;
+    std::map<std::string, std::string> files;
     WIN32_FIND_DATAA found;
     HANDLE search = FindFirstFileA((prefix + "*").c_str(), &found);
     for (BOOL more = search != INVALID_HANDLE_VALUE; more; more = FindNextFileA(search, &found)) {
         const std::string name = prefix + found.cFileName;
-        if (found.cFileName[0] != '.')
-            snapshot += found.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY
-                            ? name + "\\\n" + DirectorySnapshot(name + "\\") : name + ": " + ReadBytes(name) + "\n";
+        if (found.cFileName[0] == '.')
+            continue;
+        if (found.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY)
+            files[name + "\\"], files.merge(Files(name + "\\"));
+        else
+            files[name] = ReadBytes(name);
     }
-    return FindClose(search), snapshot;
+    return FindClose(search), files;
 }
 
 // This program's, with its fixtures.

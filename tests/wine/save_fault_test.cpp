@@ -25,12 +25,14 @@ TEST(SaveFault, LeavesEverythingAsItWasUntilCleared)
     // Another program holds patch.cfg open, sharing it with nobody.
     HANDLE held = fault == "held-open" ? CreateFileA("patch.cfg", GENERIC_READ, 0, nullptr, OPEN_EXISTING, 0, nullptr)
                                        : INVALID_HANDLE_VALUE;
-    const std::string files = DirectorySnapshot(), keys = ShellKeys();
+    const auto files = Files();
+    const std::string keys = ShellKeys();
     Apply(window);
     EXPECT_EQ(LastLine(window), fault == "read-only" || fault == "administrators-directory"
                                               ? "Access denied to PATCH.CFG, try re-running as administrator"
                                               : "Failed to write PATCH.CFG");
-    EXPECT_EQ(DirectorySnapshot() + ShellKeys(), files + keys);
+    EXPECT_EQ(Files(), files);
+    EXPECT_EQ(ShellKeys(), keys);
 
     CloseHandle(held);
     WriteBytes(clearRequest, "");
@@ -39,7 +41,8 @@ TEST(SaveFault, LeavesEverythingAsItWasUntilCleared)
     Apply(window);
     EXPECT_EQ(LastLine(window), "Wine set to load the patched WSOCK32.DLL");
     EXPECT_NE(ReadBytes("patch.cfg").find("\r\nmaxfps 300\r\n"), std::string::npos);
-    EXPECT_EQ(DirectorySnapshot(), "patch.cfg: " + ReadBytes("patch.cfg") + "\n" + files.substr(files.find("wsock32")));
+    EXPECT_EQ(Files(), (std::map<std::string, std::string>{{"patch.cfg", ReadBytes("patch.cfg")},
+                                                          {"wsock32.dll", files.at("wsock32.dll")}}));
     EXPECT_EQ(StoredText(kDemoKey, nullptr) + "|" + StoredText(kServiceKey, "games") + "|" +
               StoredText(kOverridesKey, "wsock32"), "Gravlok||native,builtin");
     Apply(window);

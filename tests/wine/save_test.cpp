@@ -1,8 +1,6 @@
 // Apply while the platform and other programs get in the save's way, and a
 // save stopped after any of its steps: the game directory then holds
 // patch.cfg with the old settings or the new, whole, and nothing else.
-#include <map>
-
 #include "driver.h"
 #include "settings/config_save.h"
 
@@ -23,17 +21,6 @@ static std::vector<Refusal> refusals;
 static int attempts;
 static HANDLE heldNew;
 static std::vector<std::map<std::string, std::string>> stops; // the directory before each step that changed it
-
-static std::map<std::string, std::string> Files()
-{
-    std::map<std::string, std::string> files;
-    WIN32_FIND_DATAA found;
-    HANDLE search = FindFirstFileA("*", &found);
-    for (BOOL more = search != INVALID_HANDLE_VALUE; more; more = FindNextFileA(search, &found))
-        if (!(found.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY))
-            files[found.cFileName] = ReadBytes(found.cFileName);
-    return FindClose(search), files;
-}
 
 static DWORD Meet(SaveStep next)
 {
@@ -102,7 +89,7 @@ TEST(SavingPatchCfg, KeepsAWholePatchCfgWhateverStandsInTheWayOrStopsIt)
         DestroyWindow(window);
         if (row.log[0] == written && saved.empty())
             saved = ReadBytes("patch.cfg");
-        EXPECT_EQ(DirectorySnapshot(), "patch.cfg: " + (row.log[0] == written ? saved : kOld) + "\n");
+        EXPECT_EQ(Files(), (std::map<std::string, std::string>{{"patch.cfg", row.log[0] == written ? saved : kOld}}));
 
         refusals.clear();
         const auto seen = stops;

@@ -86,8 +86,8 @@ TEST(Tool, HelpLinkApplyAndEscapeAtTwiceTheScale)
     Sleep(500); // the last file let go
     TerminateProcess(indexer.hProcess, 0);
     EXPECT_NE(ReadBytes(held).find("patch.cfg\n"), std::string::npos) << "never held: " << ReadBytes(held);
-    const std::string saved = DirectorySnapshot();
-    EXPECT_EQ(saved, "patch.cfg: " + ReadBytes("patch.cfg") + "\npatch.txt: read me\r\n\n");
+    const auto saved = Files();
+    EXPECT_EQ(saved, (std::map<std::string, std::string>{{"patch.cfg", ReadBytes("patch.cfg")}, {"patch.txt", "read me\r\n"}}));
 
     SetField(window, IDC_MAX_FPS, "60");
     SetBox(window, IDC_DEMO_ASSOCIATION, true);
@@ -97,7 +97,8 @@ TEST(Tool, HelpLinkApplyAndEscapeAtTwiceTheScale)
     SetBox(window, IDC_DEMO_ASSOCIATION, true);
     PostMessageA(window, WM_SYSCOMMAND, SC_CLOSE, 0);
     EXPECT_EQ(WaitForExit(process), 0) << "the close box";
-    EXPECT_EQ(DirectorySnapshot() + StoredText(kDemoKey, nullptr), saved + "<none>");
+    EXPECT_EQ(Files(), saved);
+    EXPECT_EQ(StoredText(kDemoKey, nullptr), "<none>");
 }
 
 // Opens each file that appears or changes in the current directory for
