@@ -129,11 +129,6 @@ inline std::vector<std::string> StatusLines(HWND window)
     return lines;
 }
 
-inline std::string LastLine(HWND window)
-{
-    const std::vector<std::string> lines = StatusLines(window);
-    return lines.empty() ? "<empty log>" : lines.back();
-}
 
 // The lines the player can read: from the topmost shown, as many as the
 // log's height holds whole.
@@ -148,6 +143,13 @@ inline std::vector<std::string> VisibleStatusLines(HWND window)
     for (LRESULT i = top; i >= 0 && size_t(i) < lines.size() && (i - top + 1) * height <= client.bottom; ++i)
         visible.push_back(lines[i]);
     return visible;
+}
+
+// The newest line the player can read: the last one shown.
+inline std::string LastLine(HWND window)
+{
+    const std::vector<std::string> lines = VisibleStatusLines(window);
+    return lines.empty() ? "<nothing shown>" : lines.back();
 }
 
 inline std::string Field(HWND window, int id)
