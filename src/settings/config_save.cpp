@@ -29,6 +29,11 @@ static void StartWaiting()
     waitEnds = GetTickCount() + kWaitForOthersMs;
 }
 
+static bool WaitIsOver()
+{
+    return static_cast<LONG>(GetTickCount() - waitEnds) >= 0;
+}
+
 // Runs one file operation of the save, as a test may refuse it, again
 // while another program's handle stands in its way and the wait lasts.
 // GetLastError tells why it failed.
@@ -41,7 +46,7 @@ template <typename Operation> static bool Run(SaveStep step, Operation operation
         else if (operation())
             return true;
         const DWORD error = GetLastError();
-        if (!IsHeldByAnother(error) || static_cast<LONG>(GetTickCount() - waitEnds) >= 0)
+        if (!IsHeldByAnother(error) || WaitIsOver())
             return SetLastError(error), false;
         Sleep(kRetrySleepMs);
     }
@@ -63,7 +68,7 @@ static void Remove(SaveStep step, const wchar_t *path)
 {
     if (!Exists(path))
         return;
-    if (static_cast<LONG>(GetTickCount() - waitEnds) >= 0)
+    if (WaitIsOver())
         StartWaiting();
     Run(step, [path] { return DeleteFileW(path) != FALSE || GetLastError() == ERROR_FILE_NOT_FOUND; });
 }
@@ -199,16 +204,21 @@ static bool CanReplace()
 
 // The new file, written whole and flushed under its own name: after a power
 // cut the directory holds the old patch.cfg or the whole new one.
-static bool WriteNewFile(const char *bytes, DWORD size)
+static bool WriteNewFile(const char *text, size_t length)
 {
+    DWORD size = 0;
+    char *bytes = DiskBytes(text, length, 0, &size);
     HANDLE file = INVALID_HANDLE_VALUE;
-    if (!Run(SaveStep::CreateNew, [&file] {
+    if (!bytes || !Run(SaveStep::CreateNew, [&file] {
             file = CreateFileW(kNewPath, GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr);
             return file != INVALID_HANDLE_VALUE;
-        }))
+        })) {
+        Free(bytes);
         return false;
+    }
     const bool written = Run(SaveStep::WriteNew, [&] { return WriteAll(file, bytes, size) && FlushFileBuffers(file); });
     CloseHandle(file);
+    Free(bytes);
     if (!written)
         Remove(SaveStep::RemoveNew, kNewPath);
     return written;
@@ -222,7 +232,8 @@ static bool WriteNewFile(const char *bytes, DWORD size)
 static bool ReplaceWithNewFile(DWORD attributes)
 {
     bool replaced = Run(SaveStep::Replace, [] {
-        return ReplaceFileW(kConfigPath, kNewPath, kOldPath, REPLACEFILE_IGNORE_MERGE_ERRORS, nullptr, nullptr) != FALSE;
+        const DWORD flags = REPLACEFILE_IGNORE_MERGE_ERRORS;
+        return ReplaceFileW(kConfigPath, kNewPath, kOldPath, flags, nullptr, nullptr) != FALSE;
     });
     if (!replaced && !Exists(kConfigPath)) {
         replaced = MoveIntoPlace(SaveStep::FinishReplace, kNewPath, kConfigPath);
@@ -239,9 +250,9 @@ static bool ReplaceWithNewFile(DWORD attributes)
 }
 
 // The first save of a directory: nothing to replace, nothing to fall back on.
-static SaveResult SaveFirst(const char *bytes, DWORD size)
+static SaveResult SaveFirst(const char *text, size_t length)
 {
-    if (WriteNewFile(bytes, size) && MoveIntoPlace(SaveStep::MoveNewIntoPlace, kNewPath, kConfigPath))
+    if (WriteNewFile(text, length) && MoveIntoPlace(SaveStep::MoveNewIntoPlace, kNewPath, kConfigPath))
         return SaveResult::Saved;
     const SaveResult result = GetLastError() == ERROR_ACCESS_DENIED ? SaveResult::AccessDenied : SaveResult::Failed;
     Remove(SaveStep::RemoveNew, kNewPath);
@@ -251,27 +262,16 @@ static SaveResult SaveFirst(const char *bytes, DWORD size)
 static SaveResult Save(const char *text, size_t length)
 {
     const DWORD attributes = GetFileAttributesW(kConfigPath);
-    if (attributes == INVALID_FILE_ATTRIBUTES) {
-        DWORD size = 0;
-        char *bytes = DiskBytes(text, length, 0, &size);
-        const SaveResult result = bytes ? SaveFirst(bytes, size) : SaveResult::Failed;
-        Free(bytes);
-        return result;
-    }
+    if (attributes == INVALID_FILE_ATTRIBUTES)
+        return SaveFirst(text, length);
     if (attributes & FILE_ATTRIBUTE_DIRECTORY)
         return SaveResult::Failed;
     // Windows refuses writers on a read-only file; Wine run as root would
     // not, so the attribute is honoured here for every player alike.
     if (attributes & FILE_ATTRIBUTE_READONLY)
         return SaveResult::AccessDenied;
-    if (CanReplace()) {
-        DWORD size = 0;
-        char *bytes = DiskBytes(text, length, 0, &size);
-        const bool replaced = bytes && WriteNewFile(bytes, size) && ReplaceWithNewFile(attributes);
-        Free(bytes);
-        if (replaced)
-            return SaveResult::Saved;
-    }
+    if (CanReplace() && WriteNewFile(text, length) && ReplaceWithNewFile(attributes))
+        return SaveResult::Saved;
     // Whatever refused replacing, a plain write may still be allowed.
     return SaveInPlace(text, length);
 }
