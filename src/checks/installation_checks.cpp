@@ -4,8 +4,8 @@
 
 #include "checks/hook_module.h"
 #include "checks/release_fingerprint.h"
-#include "shell/wine_override.h"
 #include "platform/status_log.h"
+#include "shell/wine_override.h"
 
 // The count of bytes read at an offset, fewer than asked for where the
 // file ends first.

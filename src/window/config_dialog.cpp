@@ -146,8 +146,8 @@ static void OnApply(HWND window)
 {
     PatchSettings &s = patchSettings;
     // Without the box the game keeps its own resolution.
-    const Resolution resolution = IsChecked(window, IDC_SET_RESOLUTION) ? ChosenResolution(GetDlgItem(window, IDC_RESOLUTION))
-                                                                        : Resolution{0, 0};
+    const HWND list = GetDlgItem(window, IDC_RESOLUTION);
+    const Resolution resolution = IsChecked(window, IDC_SET_RESOLUTION) ? ChosenResolution(list) : Resolution{0, 0};
     s.width = resolution.width;
     s.height = resolution.height;
     s.nativefs = IsChecked(window, IDC_NATIVE_FULLSCREEN);
