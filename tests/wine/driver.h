@@ -82,7 +82,8 @@ inline std::map<std::string, std::string> Files(const std::string &prefix = "")
 inline std::string BuildDirectory()
 {
     char path[MAX_PATH];
-    return std::string(path, GetModuleFileNameA(nullptr, path, MAX_PATH)).substr(0, std::string(path).rfind('\\'));
+    const std::string program(path, GetModuleFileNameA(nullptr, path, MAX_PATH));
+    return program.substr(0, program.rfind('\\'));
 }
 
 // The window from the program's template, modeless so the test keeps control.
@@ -164,7 +165,7 @@ inline void Apply(HWND window) { SendDlgItemMessageA(window, IDC_APPLY, BM_CLICK
 
 inline void StoreText(const char *key, const char *value, const std::string &text)
 {
-    SHSetValueA(HKEY_CURRENT_USER, key, value, REG_SZ, text.c_str(), text.size() + 1);
+    EXPECT_EQ(SHSetValueA(HKEY_CURRENT_USER, key, value, REG_SZ, text.c_str(), text.size() + 1), ERROR_SUCCESS);
 }
 // A string value as stored, or "<none>".
 inline std::string StoredText(const char *key, const char *value)

@@ -24,8 +24,9 @@ static std::vector<std::map<std::string, std::string>> stops; // the directory b
 
 static DWORD Meet(SaveStep next)
 {
-    if (stops.empty() || Files() != stops.back())
-        stops.push_back(Files());
+    const auto now = Files();
+    if (stops.empty() || now != stops.back())
+        stops.push_back(now);
     for (const Refusal &refusal : refusals) {
         if (refusal.step == next && refusal.heldAttempts && attempts++ == 0)
             heldNew = CreateFileA("patch.cfg.saving", GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE, 0, OPEN_EXISTING, 0, 0);
