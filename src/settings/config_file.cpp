@@ -1,22 +1,41 @@
 #include "settings/config_file.h"
 
 #include "platform/game_directory.h"
-#include "platform/text_file.h"
+#include "platform/status_log.h"
 #include "settings/config_save.h"
 #include "settings/config_text.h"
-#include "platform/status_log.h"
+
+// Far more than any patch.cfg a player writes; a file past it is not one.
+static const DWORD kMostBytesRead = 1 << 20;
+
+// A disk file only: a device or pipe named patch.cfg could be read forever.
+static bool ReadPatchConfigFile(ConfigReader &reader)
+{
+    HANDLE file = CreateFileW(L"patch.cfg", GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE,
+                              nullptr, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr);
+    if (file == INVALID_HANDLE_VALUE)
+        return false;
+    const bool isDiskFile = GetFileType(file) == FILE_TYPE_DISK;
+    char chunk[4096];
+    DWORD count = 0;
+    for (DWORD total = 0; isDiskFile && total < kMostBytesRead; total += count) {
+        const DWORD wanted = kMostBytesRead - total < sizeof chunk ? kMostBytesRead - total : sizeof chunk;
+        if (!ReadFile(file, chunk, wanted, &count, nullptr) || count == 0 ||
+            !FeedPatchConfig(reader, chunk, count, patchSettings))
+            break;
+    }
+    CloseHandle(file);
+    return isDiskFile;
+}
 
 void ReadPatchConfig()
 {
     if (IsInSystemDirectory())
         return;
-    RecoverInterruptedSave();
+    RemoveUnfinishedSave();
     ConfigReader reader;
     StartPatchConfig(reader);
-    const bool opened = ReadFileChunks("patch.cfg", "rt", [&reader](const char *bytes, size_t count) {
-        FeedPatchConfig(reader, bytes, count, patchSettings);
-    });
-    if (!opened)
+    if (!ReadPatchConfigFile(reader))
         return;
     FinishPatchConfig(reader, patchSettings);
     AddStatusMessage("Config read from PATCH.CFG");

@@ -1,6 +1,17 @@
 // Saving patch.cfg so that the game directory holds a whole one at every
-// moment: the old settings or the new, never neither and never a mix,
-// whatever the programs around the tool do to its files meanwhile.
+// moment, the old settings or the new, whatever other programs do to its
+// files meanwhile:
+// - the new text is written to patch.cfg.saving and flushed, and one rename
+//   puts it in place (one journalled operation on NTFS, rename(2) under
+//   Wine). That file is the only leftover a stop can leave; it never holds
+//   settings anyone relies on, and the next start removes it.
+// - Where the rename is refused but patch.cfg may be written (a directory
+//   the player may not create files in, an editor holding patch.cfg), the
+//   new text and a Ctrl-Z go over the start of patch.cfg in one write, then
+//   the file is cut after them. Readers stop at the Ctrl-Z, so the file
+//   reads as the old settings or the new whatever its length.
+// - Another program's handle is waited out, about a second in all; a
+//   refusal that waiting cannot change is answered at once.
 #pragma once
 
 #include <stddef.h>
@@ -13,41 +24,19 @@ enum class SaveResult {
     AccessDenied,
     // Not saved; patch.cfg holds its old bytes.
     Failed,
-    // Not saved, and rewriting it in place could not put its old bytes back.
+    // Not saved, and patch.cfg no longer reads back as its old bytes.
     FailedOldBytesLost,
 };
 
 // Saves the text ("\n" line ends, written as CR LF) as patch.cfg in the
-// current directory. The new file is written and flushed beside the old one
-// and replaces it whole, keeping its attributes; where that is refused, the
-// file is rewritten in place, its old bytes kept to put back. Refusals by
-// another program's open handle (indexers, scanners, sync clients) are
-// waited out for about a second. A read-only patch.cfg is access denied.
-// Nothing of the save is left beside patch.cfg afterwards.
+// current directory; the text is at most kPatchConfigTextSize bytes.
 SaveResult SavePatchConfigText(const char *text, size_t length);
 
-// Finishes what a save stopped part-way (the process ended, the machine
-// went down) left in the current directory: the old patch.cfg back in
-// place where it was moved aside, and the save's own files removed.
-void RecoverInterruptedSave();
+// Removes the new file of a save that was stopped before its rename.
+void RemoveUnfinishedSave();
 
 // The file operations of a save, in the order they may run.
-enum class SaveStep {
-    CheckReplaceable,
-    CreateNew,
-    WriteNew,
-    MoveNewIntoPlace,
-    Replace,
-    FinishReplace,
-    UndoReplace,
-    RemoveNew,
-    RemoveOld,
-    OpenInPlace,
-    WriteInPlace,
-    TrimInPlace,
-    RestoreInPlace,
-    Done,
-};
+enum class SaveStep { CreateNew, WriteNew, Rename, OpenInPlace, WriteInPlace, CutInPlace, RestoreInPlace, Done };
 
 // Called before each attempt at a step, and with Done at the end, so that a
 // test can see the directory as a stop at that moment would leave it, or

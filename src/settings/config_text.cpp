@@ -69,12 +69,17 @@ void StartPatchConfig(ConfigReader &reader)
 {
     reader.length = 0;
     reader.inLine = false;
+    reader.ended = false;
 }
 
-void FeedPatchConfig(ConfigReader &reader, const char *bytes, size_t count, PatchSettings &settings)
+bool FeedPatchConfig(ConfigReader &reader, const char *bytes, size_t count, PatchSettings &settings)
 {
-    for (size_t i = 0; i < count; ++i) {
+    for (size_t i = 0; i < count && !reader.ended; ++i) {
         unsigned char c = static_cast<unsigned char>(bytes[i]);
+        if (c == 26) {
+            reader.ended = true;
+            break;
+        }
         if (!reader.inLine) {
             // Control bytes between lines (blank lines, stray TABs) are skipped.
             if (c < 32)
@@ -87,6 +92,7 @@ void FeedPatchConfig(ConfigReader &reader, const char *bytes, size_t count, Patc
         if (reader.length < kConfigLineKept)
             reader.line[reader.length++] = static_cast<char>(c);
     }
+    return !reader.ended;
 }
 
 void FinishPatchConfig(ConfigReader &reader, PatchSettings &settings)

@@ -1,6 +1,6 @@
 // The text of patch.cfg: reading it into the settings and writing it from
-// them. Works on the bytes a text-mode stream delivers (line ends already
-// folded, Ctrl-Z already taken as the end), so it runs on any machine.
+// them. Reads the file's bytes as the game's text-mode reading has them:
+// CR, LF or CR LF end a line, and a Ctrl-Z ends the text.
 #pragma once
 
 #include <cstddef>
@@ -16,10 +16,12 @@ struct ConfigReader {
     char line[kConfigLineKept + 1];
     size_t length;
     bool inLine;
+    bool ended; // a Ctrl-Z was met: nothing after it counts
 };
 
 void StartPatchConfig(ConfigReader &reader);
-void FeedPatchConfig(ConfigReader &reader, const char *bytes, size_t count, PatchSettings &settings);
+// False once the text has ended: the rest of the file need not be read.
+bool FeedPatchConfig(ConfigReader &reader, const char *bytes, size_t count, PatchSettings &settings);
 void FinishPatchConfig(ConfigReader &reader, PatchSettings &settings);
 
 // The whole text at once.

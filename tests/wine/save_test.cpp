@@ -1,111 +1,126 @@
-// Apply while the platform and other programs get in the save's way, and a
-// save stopped after any of its steps: the game directory then holds
-// patch.cfg with the old settings or the new, whole, and nothing else.
+// Apply while other programs and the platform get in the save's way, and a
+// save stopped before any of its steps: the game directory then holds
+// patch.cfg with the old settings or the new, and the next start leaves
+// nothing of the save behind.
 #include "driver.h"
 #include "settings/config_save.h"
 
-// A file the game reads as maxfps 120; longer than what Apply saves, so a
-// rewrite in place that left its tail would read as a mix.
-static const std::string kOld = std::string(400, '#') + "\r\nmaxfps 120\r\n";
+// Longer than what Apply saves, with a setting at each end: a rewrite in
+// place whose tail counted would read as a mix of old and new.
+static const std::string kOld = "chatlines 10\r\n" + std::string(300, '#') + "\r\nmaxfps 120\r\n";
+static const std::string kNew = "enable 1\r\nnativefs 1\r\nconsolenoback 0\r\nconsoleoverlay 4\r\nconsolewidth 126\r\n"
+                                "chatlines 20\r\nmenudarken 1\r\nshowgun 0\r\nmaxfps 300\r\nautofov 1\r\ndlmain 1\r\n"
+                                "dlrate 0\r\n";
+static const char kWritten[] = "Config written to PATCH.CFG", kFailed[] = "Failed to write PATCH.CFG";
 
-// Refuses a step with an error, as the platform would; 1177 at Replace also
-// leaves the old file moved aside, as ReplaceFile stopping half-way does.
-// Or, with no error, lets the step meet the new file held open by another
-// program, sharing all but deletion, for that many attempts.
-struct Refusal {
-    SaveStep step;
-    DWORD error;
-    int heldAttempts = 0;
-};
-static std::vector<Refusal> refusals;
-static int attempts;
-static HANDLE heldNew;
+// The settings a start reads from the directory as it is.
+static std::string ReadAtStart()
+{
+    HWND window = OpenConfigWindow();
+    const std::string read = Field(window, IDC_CHAT_LINES) + " " + Field(window, IDC_MAX_FPS);
+    return DestroyWindow(window), read;
+}
+
+static void SetDirectory(const std::map<std::string, std::string> &files)
+{
+    for (const auto &file : Files())
+        SetFileAttributesA(file.first.c_str(), FILE_ATTRIBUTE_NORMAL), DeleteFileA(file.first.c_str()),
+            RemoveDirectoryA(file.first.c_str());
+    for (const auto &file : files)
+        file.first.back() == '\\' ? void(CreateDirectoryA(file.first.c_str(), nullptr)) : WriteBytes(file.first, file.second);
+}
+
 static std::vector<std::map<std::string, std::string>> stops; // the directory before each step that changed it
+static DWORD (*meet)(SaveStep next);
+static int attempts;
 
-static DWORD Meet(SaveStep next)
+static DWORD Snapshot(SaveStep next)
 {
     const auto now = Files();
     if (stops.empty() || now != stops.back())
         stops.push_back(now);
-    for (const Refusal &refusal : refusals) {
-        if (refusal.step == next && refusal.heldAttempts && attempts++ == 0)
-            heldNew = CreateFileA("patch.cfg.saving", GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE, 0, OPEN_EXISTING, 0, 0);
-        if (refusal.step == next && refusal.heldAttempts && attempts > refusal.heldAttempts)
-            CloseHandle(heldNew);
-        if (refusal.step == next && refusal.error == ERROR_UNABLE_TO_MOVE_REPLACEMENT_2)
-            MoveFileA("patch.cfg", "patch.cfg.replaced");
-        if (refusal.step == next)
-            return refusal.error;
-    }
-    return 0;
+    return meet ? meet(next) : 0;
 }
 
-static std::string WithoutBlankLinesAtTheEnd(std::string bytes)
+// A write cut short by a full disk: the start of the file is neither old nor new.
+static DWORD Tear(SaveStep next)
 {
-    return bytes.erase(bytes.find_last_not_of("\r\n") + 1);
+    if (next == SaveStep::WriteInPlace) {
+        HANDLE file = CreateFileA("patch.cfg", GENERIC_WRITE, FILE_SHARE_READ | FILE_SHARE_WRITE, 0, OPEN_EXISTING, 0, 0);
+        WriteFile(file, "enable 0\r\nmaxfps 3", 18, nullptr, nullptr);
+        CloseHandle(file);
+    }
+    return next == SaveStep::CreateNew ? ERROR_ACCESS_DENIED : next == SaveStep::WriteInPlace ? ERROR_DISK_FULL : 0;
 }
 
-// Each row: what stands in the save's way, and the newest lines of the log;
-// patch.cfg is then all the directory holds. Then the next start after a
-// stop before each step of that save: it reads patch.cfg whole, the old
-// settings or the new, and leaves nothing of the save behind.
-TEST(SavingPatchCfg, KeepsAWholePatchCfgWhateverStandsInTheWayOrStopsIt)
+TEST(SavingPatchCfg, KeepsOldOrNewWhateverStandsInTheWayOrStopsIt)
 {
     ScratchGameDir game;
     ResetShellKeys();
-    saveStepHook = Meet;
-    const std::string written = "Config written to PATCH.CFG", failed = "Failed to write PATCH.CFG";
-    const SaveStep replace = SaveStep::Replace, finish = SaveStep::FinishReplace, write = SaveStep::WriteInPlace;
-    const struct { std::vector<Refusal> refusals; bool heldByEditor; std::vector<std::string> log; } rows[] = {
-        {{}, false, {written}},
-        {{}, true, {written}}, // sharing all but deletion: it cannot be replaced
-        {{{replace, 0, 3}}, false, {written}},
-        {{{replace, ERROR_ACCESS_DENIED}}, false, {written}},
-        {{{replace, ERROR_SHARING_VIOLATION}}, false, {written}},
-        {{{replace, ERROR_INVALID_PARAMETER}}, false, {written}},
-        {{{replace, ERROR_UNABLE_TO_MOVE_REPLACEMENT}}, false, {written}},
-        {{{replace, ERROR_UNABLE_TO_MOVE_REPLACEMENT_2}}, false, {written}},
-        {{{replace, ERROR_UNABLE_TO_MOVE_REPLACEMENT_2}, {finish, ERROR_SHARING_VIOLATION}}, false, {written}},
-        {{{replace, ERROR_UNABLE_TO_MOVE_REPLACEMENT_2}, {finish, ERROR_SHARING_VIOLATION},
-          {SaveStep::OpenInPlace, ERROR_SHARING_VIOLATION}}, false, {failed}},
-        {{{replace, ERROR_INVALID_PARAMETER}, {write, ERROR_DISK_FULL}}, false, {failed}},
-        {{{replace, ERROR_INVALID_PARAMETER}, {write, ERROR_DISK_FULL}, {SaveStep::RestoreInPlace, ERROR_DISK_FULL}},
-         false, {failed, "Failed to restore PATCH.CFG, it may be incomplete"}},
+    const DWORD shareAllButDelete = FILE_SHARE_READ | FILE_SHARE_WRITE;
+    const struct {
+        const char *what;
+        DWORD (*meet)(SaveStep next);
+        DWORD heldSharing; // patch.cfg held open by another program, sharing this; ~0u: not held
+        DWORD attributes;
+        std::vector<std::string> log;
+        std::string file; // patch.cfg's bytes afterwards; "" when neither old nor new
+        bool answeredAtOnce;
+    } rows[] = {
+        {"nothing in the way", nullptr, ~0u, 0, {kWritten}, kNew, true},
+        {"the new file held by another program until the third attempt to rename it", [](SaveStep next) -> DWORD {
+             static HANDLE held;
+             if (next == SaveStep::Rename && ++attempts == 1)
+                 held = CreateFileA("patch.cfg.saving", GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE, 0, OPEN_EXISTING, 0, 0);
+             if (next == SaveStep::Rename && attempts == 3)
+                 CloseHandle(held);
+             return 0;
+         }, ~0u, 0, {kWritten}, kNew, false},
+        {"patch.cfg held by an editor that does not share deleting", nullptr, shareAllButDelete, 0, {kWritten}, kNew, false},
+        {"patch.cfg held by a program that shares nothing", nullptr, 0, 0, {kFailed}, kOld, false},
+        {"patch.cfg read-only", nullptr, ~0u, FILE_ATTRIBUTE_READONLY, {"Access denied to PATCH.CFG, try re-running as administrator"}, kOld, true},
+        {"no new file allowed, and the write in place cut short", Tear, ~0u, 0, {kFailed}, kOld, true},
+        {"no new file allowed, the write in place cut short, and the old bytes not put back",
+         [](SaveStep next) { return next == SaveStep::RestoreInPlace ? DWORD(ERROR_DISK_FULL) : Tear(next); }, ~0u, 0,
+         {kFailed, "Failed to restore PATCH.CFG, it may be incomplete"}, "", true},
+        {"no new file allowed, nothing written in place, and putting back reported failing", [](SaveStep next) -> DWORD {
+             return next == SaveStep::CreateNew ? ERROR_ACCESS_DENIED : next == SaveStep::CutInPlace ? 0 : ERROR_DISK_FULL;
+         }, ~0u, 0, {kFailed}, kOld, true},
     };
-    std::string saved;
     for (const auto &row : rows) {
-        SCOPED_TRACE(&row - rows);
-        WriteBytes("patch.cfg", kOld);
-        const DWORD sharing = FILE_SHARE_READ | FILE_SHARE_WRITE, access = GENERIC_READ | GENERIC_WRITE;
-        HANDLE held = row.heldByEditor ? CreateFileA("patch.cfg", access, sharing, 0, OPEN_EXISTING, 0, 0) : nullptr;
-        refusals = row.refusals;
-        attempts = 0;
-        stops.clear();
+        SCOPED_TRACE(row.what);
+        SetDirectory({{"patch.cfg", kOld}});
         HWND window = OpenConfigWindow();
+        SetField(window, IDC_CHAT_LINES, "20");
         SetField(window, IDC_MAX_FPS, "300");
+        SetFileAttributesA("patch.cfg", row.attributes);
+        HANDLE held = row.heldSharing == ~0u ? INVALID_HANDLE_VALUE
+                                            : CreateFileA("patch.cfg", GENERIC_READ | GENERIC_WRITE, row.heldSharing, 0, OPEN_EXISTING, 0, 0);
+        stops.clear();
+        meet = row.meet;
+        attempts = 0;
+        saveStepHook = Snapshot;
+        const DWORD started = GetTickCount();
         Apply(window);
+        const DWORD took = GetTickCount() - started;
+        saveStepHook = nullptr;
         CloseHandle(held);
-        const std::vector<std::string> shown = VisibleStatusLines(window); // the newest lines, in view
+        const std::vector<std::string> shown = VisibleStatusLines(window);
         EXPECT_EQ(std::vector<std::string>(shown.end() - std::min(shown.size(), row.log.size()), shown.end()), row.log);
         DestroyWindow(window);
-        if (row.log[0] == written && saved.empty())
-            saved = ReadBytes("patch.cfg");
-        EXPECT_EQ(Files(), (std::map<std::string, std::string>{{"patch.cfg", row.log[0] == written ? saved : kOld}}));
-
-        refusals.clear();
+        EXPECT_TRUE(took < 100 || !row.answeredAtOnce) << "waited " << took << " ms although nothing holds a file";
+        if (row.file.empty())
+            continue; // the one outcome the log warns of
+        EXPECT_EQ(Files(), (std::map<std::string, std::string>{{"patch.cfg", row.file}}));
+        if (row.file != kNew)
+            continue;
+        // The next start after a stop before any step of that save.
         const auto seen = stops;
-        EXPECT_GE(seen.size(), 3u);
-        for (const auto &stop : seen) {
-            for (const auto &file : Files())
-                DeleteFileA(file.first.c_str());
-            for (const auto &file : stop)
-                WriteBytes(file.first, file.second);
-            HWND next = OpenConfigWindow();
-            const std::string maxfps = Field(next, IDC_MAX_FPS), file = WithoutBlankLinesAtTheEnd(ReadBytes("patch.cfg"));
-            EXPECT_EQ(file, WithoutBlankLinesAtTheEnd(maxfps == "300" ? saved : kOld)) << "stop " << &stop - &seen[0];
-            EXPECT_EQ(Files().size(), 1u) << "stop " << &stop - &seen[0];
-            DestroyWindow(next);
+        for (size_t stop = 0; stop < seen.size(); ++stop) {
+            SetDirectory(seen[stop]);
+            const std::string read = ReadAtStart();
+            EXPECT_TRUE(read == "10 120" || read == "20 300") << "stop " << stop << " read as " << read;
+            EXPECT_EQ(Files().count("patch.cfg.saving"), 0u);
         }
     }
-    saveStepHook = nullptr;
 }
