@@ -91,7 +91,8 @@ static bool HoldsOldBytes(HANDLE file, const char *old, DWORD oldCount, LARGE_IN
 static SaveResult SaveInPlace(const char *bytes, DWORD size)
 {
     HANDLE file = INVALID_HANDLE_VALUE;
-    // A link swapped in meanwhile is opened as itself and refused below.
+    // A link is opened as itself and refused below: writing through it
+    // would change a file elsewhere, not this one.
     if (!Run(SaveStep::OpenInPlace, [&file] {
             file = CreateFileW(kConfigPath, GENERIC_READ | GENERIC_WRITE, kShareAll, nullptr, OPEN_EXISTING,
                                FILE_FLAG_OPEN_REPARSE_POINT, nullptr);
@@ -160,8 +161,7 @@ static SaveResult Save(const char *bytes, DWORD size)
         return SaveResult::Saved;
     const DWORD error = GetLastError();
     RemoveUnfinishedSave();
-    // Writing through a link would change a file elsewhere, not this one.
-    if (exists && !(attributes & FILE_ATTRIBUTE_REPARSE_POINT))
+    if (exists)
         return SaveInPlace(bytes, size);
     return error == ERROR_ACCESS_DENIED ? SaveResult::AccessDenied : SaveResult::Failed;
 }

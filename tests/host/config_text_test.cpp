@@ -28,7 +28,9 @@ TEST(ReadingPatchCfg, LinesReadAsTheGameReadsThem)
         {"maxfps2 120", 90}, {"x\xff" "maxfps 5\n", 90}, {std::string("maxfps \0 7", 10), 0},
         {std::string("maxfps\0 7", 9), 0}, {longLine + "12345", 12345},
         // Only 99 bytes of a line count; the rest is dropped, not read as a line.
-        {longLine + "12345maxfps 9", 12345}, {"maxfps 8\n" + std::string(99, 'x') + "maxfps 7", 8}};
+        {longLine + "12345maxfps 9", 12345}, {"maxfps 8\n" + std::string(99, 'x') + "maxfps 7", 8},
+        // Ctrl-Z ends the text, even within a line: what a save rewrote in place ends there.
+        {"maxfps 121\r\n\x1a" "maxfps 5\r\n", 121}, {"maxfps 12\x1a" "3\n", 12}};
     for (const auto &c : cases)
         EXPECT_EQ(Read(c.bytes).maxfps, c.maxfps) << c.bytes;
     const PatchSettings s = Read("width 800\ndlrate -1\nconsolenoback 1\nenable 2\nunknown 5\n");
