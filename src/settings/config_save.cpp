@@ -11,12 +11,12 @@ static const wchar_t kConfigPath[] = L"patch.cfg";
 // is and nobody's own copy of patch.cfg is ever taken for one.
 static const wchar_t kNewPath[] = L"patch.cfg.saving";
 
-// Whatever else has patch.cfg open keeps its access.
-static const DWORD kShareAll = FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE;
 // What a player may have given patch.cfg (hiding it, say), kept on the new file.
 static const DWORD kKeptAttributes =
     FILE_ATTRIBUTE_HIDDEN | FILE_ATTRIBUTE_SYSTEM | FILE_ATTRIBUTE_ARCHIVE | FILE_ATTRIBUTE_NOT_CONTENT_INDEXED;
 static const char kEndOfText = 26; // Ctrl-Z: text-mode readers, the game's among them, stop there
+// Each "\n" of the text as CR LF, and the Ctrl-Z.
+static const size_t kDiskBytesRoom = 2 * kPatchConfigTextSize + 1;
 
 // Indexers, virus scanners and sync clients open each new file of a
 // directory for a few hundred milliseconds, often without letting it be
@@ -25,18 +25,11 @@ static const DWORD kWaitForOthersMs = 1000;
 static const DWORD kRetrySleepMs = 10;
 static DWORD waitEnds;
 
-// Only another program's handle goes away by itself. A scanner holding the
-// target of a rename makes it fail with access denied too; anywhere else
-// that is the player's rights, and final.
-static bool MayBeHeldByAnother(SaveStep step, DWORD error)
-{
-    return error == ERROR_SHARING_VIOLATION || error == ERROR_LOCK_VIOLATION ||
-           (step == SaveStep::Rename && error == ERROR_ACCESS_DENIED);
-}
-
 // Runs one file operation of the save, as a test may refuse it, again
-// while another program may be in its way and the wait lasts. GetLastError
-// tells why it failed.
+// while another program may be in its way and the wait lasts. Only another
+// program's handle goes away by itself: a scanner holding the target of a
+// rename makes it fail with access denied too, but anywhere else that is
+// the player's rights, and final. GetLastError tells why it failed.
 template <typename Operation> static bool Run(SaveStep step, Operation operation)
 {
     for (;;) {
@@ -46,7 +39,9 @@ template <typename Operation> static bool Run(SaveStep step, Operation operation
         else if (operation())
             return true;
         const DWORD error = GetLastError();
-        if (!MayBeHeldByAnother(step, error) || static_cast<LONG>(GetTickCount() - waitEnds) >= 0)
+        const bool mayBeHeld = error == ERROR_SHARING_VIOLATION || error == ERROR_LOCK_VIOLATION ||
+                               (step == SaveStep::Rename && error == ERROR_ACCESS_DENIED);
+        if (!mayBeHeld || static_cast<LONG>(GetTickCount() - waitEnds) >= 0)
             return SetLastError(error), false;
         Sleep(kRetrySleepMs);
     }
@@ -64,24 +59,21 @@ static bool WriteAt(HANDLE file, const char *bytes, DWORD count)
            written == count && FlushFileBuffers(file);
 }
 
-static bool CutAt(HANDLE file, LARGE_INTEGER size)
+static bool CutAt(HANDLE file, LONGLONG size)
 {
-    return SetFilePointerEx(file, size, nullptr, FILE_BEGIN) && SetEndOfFile(file) && FlushFileBuffers(file);
+    LARGE_INTEGER at;
+    at.QuadPart = size;
+    return SetFilePointerEx(file, at, nullptr, FILE_BEGIN) && SetEndOfFile(file) && FlushFileBuffers(file);
 }
 
-static bool ReadStart(HANDLE file, char *bytes, DWORD room, DWORD *count)
+// The file's size, and as many of its first bytes as fit.
+static bool ReadStart(HANDLE file, char (&bytes)[kDiskBytesRoom], DWORD *count, LONGLONG *size)
 {
-    return SetFilePointer(file, 0, nullptr, FILE_BEGIN) == 0 && ReadFile(file, bytes, room, count, nullptr);
-}
-
-// The file's bytes as its old prefix and size say, compared afresh.
-static bool HoldsOldBytes(HANDLE file, const char *old, DWORD oldCount, LARGE_INTEGER oldSize)
-{
-    char now[2 * kPatchConfigTextSize + 1];
-    DWORD count = 0;
-    LARGE_INTEGER size;
-    return ReadStart(file, now, oldCount, &count) && count == oldCount && memcmp(now, old, count) == 0 &&
-           GetFileSizeEx(file, &size) && size.QuadPart == oldSize.QuadPart;
+    LARGE_INTEGER fileSize;
+    if (!GetFileSizeEx(file, &fileSize))
+        return false;
+    *size = fileSize.QuadPart;
+    return SetFilePointer(file, 0, nullptr, FILE_BEGIN) == 0 && ReadFile(file, bytes, sizeof bytes, count, nullptr);
 }
 
 // In place: needs no right to create, rename or delete anything, and shares
@@ -94,27 +86,29 @@ static SaveResult SaveInPlace(const char *bytes, DWORD size)
     // A link is opened as itself and refused below: writing through it
     // would change a file elsewhere, not this one.
     if (!Run(SaveStep::OpenInPlace, [&file] {
-            file = CreateFileW(kConfigPath, GENERIC_READ | GENERIC_WRITE, kShareAll, nullptr, OPEN_EXISTING,
+            // Whatever else has patch.cfg open keeps its access.
+            const DWORD shareAll = FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE;
+            file = CreateFileW(kConfigPath, GENERIC_READ | GENERIC_WRITE, shareAll, nullptr, OPEN_EXISTING,
                                FILE_FLAG_OPEN_REPARSE_POINT, nullptr);
             return file != INVALID_HANDLE_VALUE;
         }))
         return GetLastError() == ERROR_ACCESS_DENIED ? SaveResult::AccessDenied : SaveResult::Failed;
     SaveResult result = SaveResult::Failed;
     BY_HANDLE_FILE_INFORMATION info;
-    char old[2 * kPatchConfigTextSize + 1];
-    DWORD oldCount = 0;
-    LARGE_INTEGER oldSize, newSize;
-    newSize.QuadPart = size;
+    char old[kDiskBytesRoom], now[kDiskBytesRoom];
+    DWORD oldCount = 0, nowCount = 0;
+    LONGLONG oldSize = 0, nowSize = 0;
     if (GetFileType(file) == FILE_TYPE_DISK && GetFileInformationByHandle(file, &info) &&
-        !(info.dwFileAttributes & FILE_ATTRIBUTE_REPARSE_POINT) && GetFileSizeEx(file, &oldSize) &&
-        ReadStart(file, old, size + 1, &oldCount)) {
+        !(info.dwFileAttributes & FILE_ATTRIBUTE_REPARSE_POINT) && ReadStart(file, old, &oldCount, &oldSize)) {
         if (Run(SaveStep::WriteInPlace, [&] { return WriteAt(file, bytes, size + 1); })) {
             // Left uncut, the file still reads as the new settings.
-            Run(SaveStep::CutInPlace, [&] { return CutAt(file, newSize); });
+            Run(SaveStep::CutInPlace, [&] { return CutAt(file, size); });
             result = SaveResult::Saved;
         } else {
             Run(SaveStep::RestoreInPlace, [&] { return WriteAt(file, old, oldCount) && CutAt(file, oldSize); });
-            if (!HoldsOldBytes(file, old, oldCount, oldSize))
+            // Judged by what the file holds now, not by what the restore reported.
+            if (!ReadStart(file, now, &nowCount, &nowSize) || nowSize != oldSize || nowCount != oldCount ||
+                memcmp(now, old, oldCount) != 0)
                 result = SaveResult::FailedOldBytesLost;
         }
     }
@@ -140,13 +134,6 @@ static bool WriteNewFile(const char *bytes, DWORD size, DWORD attributes)
     return SetLastError(error), written;
 }
 
-static bool RenameIntoPlace()
-{
-    return Run(SaveStep::Rename, [] {
-        return MoveFileExW(kNewPath, kConfigPath, MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH) != FALSE;
-    });
-}
-
 static SaveResult Save(const char *bytes, DWORD size)
 {
     const DWORD attributes = GetFileAttributesW(kConfigPath);
@@ -157,7 +144,9 @@ static SaveResult Save(const char *bytes, DWORD size)
     // not, so the attribute is honoured here for every player alike.
     if (exists && (attributes & FILE_ATTRIBUTE_READONLY))
         return SaveResult::AccessDenied;
-    if (WriteNewFile(bytes, size, exists ? attributes & kKeptAttributes : 0) && RenameIntoPlace())
+    if (WriteNewFile(bytes, size, exists ? attributes & kKeptAttributes : 0) && Run(SaveStep::Rename, [] {
+            return MoveFileExW(kNewPath, kConfigPath, MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH) != FALSE;
+        }))
         return SaveResult::Saved;
     const DWORD error = GetLastError();
     RemoveUnfinishedSave();
@@ -170,7 +159,7 @@ SaveResult SavePatchConfigText(const char *text, size_t length)
 {
     // The bytes on disk as a text-mode stream writes them, each "\n" as
     // CR LF, and the Ctrl-Z that the in-place route writes after them.
-    char bytes[2 * kPatchConfigTextSize + 1];
+    char bytes[kDiskBytesRoom];
     DWORD size = 0;
     for (size_t i = 0; i < length && i < kPatchConfigTextSize; ++i) {
         if (text[i] == '\n')
@@ -179,8 +168,5 @@ SaveResult SavePatchConfigText(const char *text, size_t length)
     }
     bytes[size] = kEndOfText;
     waitEnds = GetTickCount() + kWaitForOthersMs;
-    const SaveResult result = Save(bytes, size);
-    if (saveStepHook)
-        saveStepHook(SaveStep::Done);
-    return result;
+    return Save(bytes, size);
 }

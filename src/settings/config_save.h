@@ -36,10 +36,10 @@ SaveResult SavePatchConfigText(const char *text, size_t length);
 void RemoveUnfinishedSave();
 
 // The file operations of a save, in the order they may run.
-enum class SaveStep { CreateNew, WriteNew, Rename, OpenInPlace, WriteInPlace, CutInPlace, RestoreInPlace, Done };
+enum class SaveStep { CreateNew, WriteNew, Rename, OpenInPlace, WriteInPlace, CutInPlace, RestoreInPlace };
 
-// Called before each attempt at a step, and with Done at the end, so that a
-// test can see the directory as a stop at that moment would leave it, or
+// Called before each attempt at a step, so that a test can see the
+// directory as a stop at that moment would leave it, or
 // refuse the step with an error code as the platform would (0 lets it run).
 // Null in the program.
 extern DWORD (*saveStepHook)(SaveStep next);
