@@ -70,6 +70,7 @@ TEST(SavingPatchCfg, KeepsOldOrNewWhateverStandsInTheWayOrStopsIt)
         bool answeredAtOnce;
     } rows[] = {
         {"nothing in the way", nullptr, ~0u, 0, {kWritten}, kNew, true},
+        {"patch.cfg hidden by the player", nullptr, ~0u, FILE_ATTRIBUTE_HIDDEN, {kWritten}, kNew, true},
         {"the new file held by another program until the third attempt to rename it", [](SaveStep next) -> DWORD {
              static HANDLE held;
              if (next == SaveStep::Rename && ++attempts == 1)
@@ -114,6 +115,7 @@ TEST(SavingPatchCfg, KeepsOldOrNewWhateverStandsInTheWayOrStopsIt)
         if (row.file.empty())
             continue; // the one outcome the log warns of
         EXPECT_EQ(Files(), (std::map<std::string, std::string>{{"patch.cfg", row.file}}));
+        EXPECT_EQ(GetFileAttributesA("patch.cfg") & FILE_ATTRIBUTE_HIDDEN, row.attributes & FILE_ATTRIBUTE_HIDDEN);
         if (row.file != kNew)
             continue;
         // The next start after a stop before any step of that save.
