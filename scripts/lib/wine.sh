@@ -27,15 +27,16 @@ wine_pick_route() {
   fi
   export WINE_ROUTE=emulated
   . "$wine_lib_top/scripts/lib/wine_emulated.sh"
+  local why="32-bit code does not run on this kernel"
+  [ "${PATCHCFG_WINE_ROUTE:-}" != emulated ] || why="PATCHCFG_WINE_ROUTE=emulated asks for qemu-i386"
   if [ ! -x "$WINE_EMULATOR" ]; then
-    echo "!!! 32-bit code does not run on this kernel${PATCHCFG_WINE_ROUTE:+ (or PATCHCFG_WINE_ROUTE=emulated)}, and scripts/setup could not fetch qemu-i386 to run it" >&2
+    echo "!!! $why, and scripts/setup could not fetch qemu-i386" >&2
+    return 1
+  elif ! wine_in_namespace /usr/lib/wine/wine --version >/dev/null 2>&1; then
+    echo "!!! $why, and qemu-i386 cannot run Wine here: the kernel allows no user namespaces, or gives them no binfmt_misc of their own (Linux 6.7 and later do)" >&2
     return 1
   fi
-  if ! wine_in_namespace /usr/lib/wine/wine --version >/dev/null 2>&1; then
-    echo "!!! 32-bit code does not run on this kernel${PATCHCFG_WINE_ROUTE:+ (or PATCHCFG_WINE_ROUTE=emulated)}, and qemu-i386 cannot run it either: this kernel gives a user namespace no binfmt_misc of its own (Linux 6.7 and later do), or allows no user namespaces" >&2
-    return 1
-  fi
-  echo "The shipped 32-bit program, under 32-bit Wine run by qemu-i386 in a user namespace (32-bit code does not run natively here${PATCHCFG_WINE_ROUTE:+, or PATCHCFG_WINE_ROUTE says not to try})." >&2
+  echo "The shipped 32-bit program, under 32-bit Wine run by qemu-i386 in a user namespace ($why)." >&2
 }
 
 # Runs a command, or a function of the calling script, where the route's
