@@ -1,5 +1,6 @@
-# Sourced by the scripts and the save-fault tests: a Wine of our own, never
-# the user's, on a virtual display when there is no real one.
+# Sourced by the scripts and the save-fault tests: the 32-bit Wine that runs
+# the shipped program, in a prefix of our own (never the user's), on a
+# virtual display when there is no real one.
 
 wine_lib_top=$(cd "$(dirname "${BASH_SOURCE[0]}")/../.." && pwd)
 
@@ -11,53 +12,43 @@ if [ "$(locale charmap 2>/dev/null)" != UTF-8 ]; then
   export LC_ALL=C.UTF-8
 fi
 
-# Picks how Wine runs here and exports WINE (the loader), WINE_PRESET (the
-# build it runs) and WINE_ROUTE, in this order:
-#   native    the 32-bit Wine, on a kernel that runs 32-bit code;
-#   emulated  the same 32-bit Wine, each 32-bit process run by qemu-i386,
-#             inside a user namespace of its own (wine_emulated.sh, sourced
-#             only when this route is tried);
-#   64-bit    only where neither works: a 64-bit build of the same sources
-#             (preset mingw-x86_64) under the 64-bit loader.
-# PATCHCFG_WINE_ROUTE=emulated or =64-bit starts the search there, to try
-# a route that a kernel able to run 32-bit code would never reach.
-wine_pick_loader() {
-  WINE=wine
-  WINE_PRESET=mingw-i686
-  local first=${PATCHCFG_WINE_ROUTE:-native}
-  # In the namespace, a script run again from inside keeps its route.
-  [ -n "${WINE_IN_NAMESPACE:-}" ] && first=emulated
-  case $first in
-    native)
-      WINE_ROUTE=native
-      /usr/lib/wine/wine --version >/dev/null 2>&1 && { export WINE WINE_PRESET WINE_ROUTE; return; }
-      ;&
-    emulated)
-      WINE_ROUTE=emulated
-      . "$wine_lib_top/scripts/lib/wine_emulated.sh"
-      wine_in_namespace /usr/lib/wine/wine --version >/dev/null 2>&1 && { export WINE WINE_PRESET WINE_ROUTE; return; }
-      ;;
-  esac
-  WINE=/usr/lib/wine/wine64
-  WINE_PRESET=mingw-x86_64
-  WINE_ROUTE=64-bit
-  export WINE WINE_PRESET WINE_ROUTE
-}
-
-# For the emulated route, runs the calling script ("$0" and its arguments,
-# given) once more inside the namespace and exits with its status: the
-# script's prefix is only ever used in there. Otherwise returns at once.
-wine_continue_in_namespace() {
-  if [ "${WINE_ROUTE:-}" = emulated ] && [ -z "${WINE_IN_NAMESPACE:-}" ]; then
-    wine_in_namespace "$@"
-    exit
+# Picks how the 32-bit Wine runs here and exports WINE_ROUTE:
+#   native    on a kernel that runs 32-bit code;
+#   emulated  elsewhere, each 32-bit process handed to qemu-i386 inside a
+#             user namespace of its own (wine_emulated.sh).
+# PATCHCFG_WINE_ROUTE=emulated takes the second even where the first works,
+# to try it on any machine. Where neither works, says why and fails: nothing
+# else would run the program players get.
+wine_pick_route() {
+  if [ "${PATCHCFG_WINE_ROUTE:-native}" != emulated ] && /usr/lib/wine/wine --version >/dev/null 2>&1; then
+    export WINE_ROUTE=native
+    echo "The shipped 32-bit program, under 32-bit Wine run natively." >&2
+    return
   fi
+  export WINE_ROUTE=emulated
+  . "$wine_lib_top/scripts/lib/wine_emulated.sh"
+  local why="32-bit code does not run on this kernel"
+  [ "${PATCHCFG_WINE_ROUTE:-}" != emulated ] || why="PATCHCFG_WINE_ROUTE=emulated asks for qemu-i386"
+  if [ ! -x "$WINE_EMULATOR" ]; then
+    echo "!!! $why, and scripts/setup could not fetch qemu-i386" >&2
+    return 1
+  elif ! wine_in_namespace /usr/lib/wine/wine --version >/dev/null 2>&1; then
+    echo "!!! $why, and qemu-i386 cannot run Wine here: the kernel allows no user namespaces, or gives them no binfmt_misc of their own (Linux 6.7 and later do)" >&2
+    return 1
+  fi
+  echo "The shipped 32-bit program, under 32-bit Wine run by qemu-i386 in a user namespace ($why)." >&2
 }
 
-# Runs a command where the picked route's Wine runs: for the emulated
-# route, inside the user namespace; otherwise as it is.
+# Runs a command, or a function of the calling script, where the route's
+# Wine runs, in a shell of its own (its traps end there): on the emulated
+# route a new bash inside the namespace, given this shell's options and
+# functions (the exported variables pass as to any program).
 wine_route_run() {
-  if [ "${WINE_ROUTE:-}" = emulated ]; then wine_in_namespace "$@"; else "$@"; fi
+  if [ "$WINE_ROUTE" = emulated ]; then
+    wine_in_namespace bash -c "$(set +o)"$'\n'"$(declare -f)"$'\n''"$@"' _ "$@"
+  else
+    ("$@")
+  fi
 }
 
 # Starts Xvfb on a display number it picks itself (so runs side by side
@@ -84,14 +75,14 @@ wine_make_prefix() {
     # No Mono or Gecko installers: there is nothing to fetch them from.
     # wineboot's exit code says little (it is 2 on success here); the
     # Windows directory it leaves is what counts.
-    WINEDLLOVERRIDES="mscoree,mshtml=" "$WINE" wineboot -i >/dev/null 2>&1 || true
+    WINEDLLOVERRIDES="mscoree,mshtml=" wine wineboot -i >/dev/null 2>&1 || true
     if [ ! -d "$WINEPREFIX/drive_c/windows/system32" ]; then
       echo "wineboot could not create the prefix $WINEPREFIX" >&2
       return 1
     fi
     if [ "${1:-}" = --virtual-desktop ]; then
-      "$WINE" reg add 'HKCU\Software\Wine\Explorer' /v Desktop /d Default /f >/dev/null 2>&1
-      "$WINE" reg add 'HKCU\Software\Wine\Explorer\Desktops' /v Default /d 1920x1080 /f >/dev/null 2>&1
+      wine reg add 'HKCU\Software\Wine\Explorer' /v Desktop /d Default /f >/dev/null 2>&1
+      wine reg add 'HKCU\Software\Wine\Explorer\Desktops' /v Default /d 1920x1080 /f >/dev/null 2>&1
       # wineboot's own desktop, made before the setting above, would live on
       # with its server, and programs would join it instead of a virtual one.
       timeout 60 wineserver -w || wineserver -k
@@ -109,7 +100,7 @@ wine_make_prefix() {
   wineserver -p >/dev/null 2>&1 || true
   # The desktop is made here, not by the first program: the desktop's
   # process would inherit that program's output and keep ctest waiting.
-  "$WINE" wineboot </dev/null >/dev/null 2>&1 || true
+  wine wineboot </dev/null >/dev/null 2>&1 || true
 }
 
 wine_stop() {
