@@ -78,6 +78,15 @@ inline std::map<std::string, std::string> Files(const std::string &prefix = "")
     return FindClose(search), files;
 }
 
+// How long an answer the player sees as immediate may take: 0.1 s, more
+// where qemu-i386 runs every 32-bit instruction, and still well short of
+// the second that waiting for another program's handle takes.
+inline DWORD AtOnceMs()
+{
+    const char *route = getenv("WINE_ROUTE");
+    return route && strcmp(route, "emulated") == 0 ? 400 : 100;
+}
+
 // This program's, with its fixtures.
 inline std::string BuildDirectory()
 {

@@ -9,10 +9,10 @@ run=$(mktemp -d /tmp/patchcfg-fault.XXXXXX)
 game=$run/Παιχνίδι # a name in letters outside the code page, as many players' are
 
 # Nothing may be created in, renamed into or removed from the directory,
-# while its files stay writable. Permissions do not stop root, so root makes
-# it immutable instead.
-lock() { if [ "$(id -u)" -eq 0 ]; then chattr +i "$game"; else chmod a-w "$game"; fi; }
-unlock() { if [ "$(id -u)" -eq 0 ]; then chattr -i "$game"; else chmod u+w "$game"; fi; }
+# while its files stay writable. Permissions do not stop root (outside a
+# user namespace), so where they do not bind the directory is made immutable.
+lock() { chmod a-w "$game" && ! touch "$game/probe" 2>/dev/null || { rm -f "$game/probe"; chattr +i "$game"; }; }
+unlock() { chattr -i "$game" 2>/dev/null; chmod u+w "$game"; }
 trap 'unlock 2>/dev/null; rm -rf "$run"' EXIT
 
 # A copy of its own, so that its process is known by its path below.
