@@ -19,7 +19,7 @@ TEST(ShellChanges, OnlyABoxThatDiffersFromWhatIsInPlaceIsWritten)
         {true, S::Applied, F::None}, {false, S::Applied, F::Remove}, {false, S::NotApplied, F::None},
         {true, S::Unavailable, F::None}, {false, S::Unavailable, F::None}};
     for (const auto &row : freezeFix)
-        EXPECT_EQ(ChooseFreezeFixChange(row.box, row.state), row.change) << "box " << row.box << ", state " << int(row.state);
+        EXPECT_EQ(ChooseFreezeFixChange(row.box, row.state), row.change) << "box " << row.box << ", " << int(row.state);
 }
 
 // A directory as long as a program can start in fits; a longer one builds

@@ -44,7 +44,8 @@ struct ScratchGameDir {
 inline std::string Utf8(const std::wstring &text)
 {
     std::string utf8(text.size() * 3, '\0');
-    return utf8.substr(0, WideCharToMultiByte(CP_UTF8, 0, text.c_str(), int(text.size()), &utf8[0], int(utf8.size()), 0, 0));
+    const int size = WideCharToMultiByte(CP_UTF8, 0, text.c_str(), int(text.size()), &utf8[0], int(utf8.size()), 0, 0);
+    return utf8.substr(0, size);
 }
 
 inline void WriteBytes(const std::string &name, const std::string &bytes)
