@@ -3,15 +3,25 @@
 #include "display/resolution_order.h"
 #include "platform/win32.h"
 
+bool (*displayModeSource)(uint32_t number, Resolution *size);
+
+static bool PrimaryDisplayMode(uint32_t number, Resolution *size)
+{
+    DEVMODEA mode = {};
+    mode.dmSize = sizeof mode;
+    if (!EnumDisplaySettingsA(nullptr, number, &mode))
+        return false;
+    *size = {static_cast<int32_t>(mode.dmPelsWidth), static_cast<int32_t>(mode.dmPelsHeight)};
+    return true;
+}
+
 // Kept as they are read, so that repeats cannot crowd out later sizes.
 size_t ReadDisplayModes(Resolution (&modes)[kMaxDisplayModes])
 {
+    bool (*const source)(uint32_t, Resolution *) = displayModeSource ? displayModeSource : PrimaryDisplayMode;
     size_t count = 0;
-    DEVMODEA mode = {};
-    mode.dmSize = sizeof mode;
-    for (DWORD i = 0; count < kMaxDisplayModes && EnumDisplaySettingsA(nullptr, i, &mode); ++i) {
-        const Resolution size = {static_cast<int32_t>(mode.dmPelsWidth), static_cast<int32_t>(mode.dmPelsHeight)};
+    Resolution size;
+    for (uint32_t i = 0; count < kMaxDisplayModes && source(i, &size); ++i)
         count = AddOfferedMode(size, modes, count);
-    }
     return count;
 }

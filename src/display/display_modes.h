@@ -2,6 +2,7 @@
 #pragma once
 
 #include <cstddef>
+#include <cstdint>
 
 #include "display/mode_key.h"
 
@@ -14,3 +15,8 @@ const size_t kMaxDisplayModes = 1024;
 // The sizes at least 480 pixels high, each once, in ascending mode key;
 // none when the query fails. Returns their count.
 size_t ReadDisplayModes(Resolution (&modes)[kMaxDisplayModes]);
+
+// Answers in place of the display when set, as the display does: the size
+// of the mode of that number, false past the last. So a test can be a
+// display no machine here has. Null in the program.
+extern bool (*displayModeSource)(uint32_t number, Resolution *size);

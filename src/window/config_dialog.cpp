@@ -1,5 +1,7 @@
 #include "window/config_dialog.h"
 
+#include <cstdint>
+
 #include "checks/installation_checks.h"
 #include "platform/status_log.h"
 #include "resources/resource.h"
@@ -9,7 +11,6 @@
 #include "shell/freeze_fix.h"
 #include "shell/shell_changes.h"
 #include "shell/wine_override.h"
-#include "window/field_limits.h"
 #include "window/resolution_list.h"
 #include "window/tool_tips.h"
 #include "window/window_icons.h"
@@ -44,10 +45,14 @@ static int32_t ReadNumber(HWND window, int id)
     return static_cast<int32_t>(GetDlgItemInt(window, id, nullptr, FALSE));
 }
 
+// Brought into [low, high], so that a typo cannot leave the game with an
+// unreadable console or a zero-line chat; a changed value is shown, so the
+// player sees what is saved.
 static int32_t ReadLimitedNumber(HWND window, int id, int32_t low, int32_t high)
 {
-    int32_t value = ReadNumber(window, id);
-    if (LimitFieldValue(&value, low, high))
+    const int32_t typed = ReadNumber(window, id);
+    const int32_t value = typed < low ? low : typed > high ? high : typed;
+    if (value != typed)
         ShowNumber(window, id, value);
     return value;
 }
@@ -153,10 +158,10 @@ static void OnApply(HWND window)
     s.nativefs = IsChecked(window, IDC_NATIVE_FULLSCREEN);
     s.consolenoback = IsChecked(window, IDC_CONSOLE_NO_BACK);
     s.consoleoverlay = ReadLimitedNumber(window, IDC_CONSOLE_OVERLAY, 4, 32);
-    s.consolewidth = ReadLimitedNumber(window, IDC_CONSOLE_WIDTH, 78, kNoUpperLimit);
+    s.consolewidth = ReadLimitedNumber(window, IDC_CONSOLE_WIDTH, 78, INT32_MAX);
     s.chatlines = ReadLimitedNumber(window, IDC_CHAT_LINES, 4, 32);
     s.menudarken = IsChecked(window, IDC_MENU_DARKEN);
-    s.maxfps = ReadLimitedNumber(window, IDC_MAX_FPS, kNoLowerLimit, 999);
+    s.maxfps = ReadLimitedNumber(window, IDC_MAX_FPS, INT32_MIN, 999);
     s.showgun = IsChecked(window, IDC_SHOW_GUN);
     s.autofov = IsChecked(window, IDC_AUTO_FOV);
     s.dlmain = IsChecked(window, IDC_DOWNLOAD_MAIN);

@@ -103,32 +103,6 @@ inline HWND OpenConfigWindow()
     return ShowWindow(window, SW_SHOW), window;
 }
 
-// The built patchcfg.exe started in the current directory, and its window.
-inline ::testing::AssertionResult StartTool(HWND *window, HANDLE *process)
-{
-    STARTUPINFOA startup = {};
-    startup.cb = sizeof startup;
-    PROCESS_INFORMATION started = {};
-    if (!CreateProcessA((BuildDirectory() + "\\..\\patchcfg.exe").c_str(), nullptr, nullptr, nullptr, FALSE, 0, nullptr,
-                        nullptr, &startup, &started))
-        return ::testing::AssertionFailure() << "patchcfg.exe did not start, error " << GetLastError();
-    DWORD owner = 0;
-    for (int waited = 0; waited < 30000; waited += 50, Sleep(50))
-        if ((*window = FindWindowA(nullptr, "Gravlok Patch Config")) && GetWindowThreadProcessId(*window, &owner) &&
-            owner == started.dwProcessId && IsWindowVisible(*window))
-            return *process = started.hProcess, ::testing::AssertionSuccess();
-    return TerminateProcess(started.hProcess, 99), ::testing::AssertionFailure() << "the window did not open";
-}
-
-// The exit code, or -1 when it did not end.
-inline int WaitForExit(HANDLE process)
-{
-    DWORD code = 0;
-    if (WaitForSingleObject(process, 15000) != WAIT_OBJECT_0 || !GetExitCodeProcess(process, &code))
-        return TerminateProcess(process, 99), -1;
-    return int(code);
-}
-
 // UTF-16: Wine passes list box text between processes only so.
 inline std::vector<std::string> StatusLines(HWND window)
 {
@@ -138,7 +112,6 @@ inline std::vector<std::string> StatusLines(HWND window)
         lines.emplace_back(text, text + SendDlgItemMessageW(window, IDC_STATUS_LOG, LB_GETTEXT, i, LPARAM(text)));
     return lines;
 }
-
 
 // The lines the player can read: from the topmost shown, as many as the
 // log's height holds whole.

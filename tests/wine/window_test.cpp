@@ -1,165 +1,167 @@
 // The window made in this process from the program's template: what it
 // shows, what Apply saves, and what it leaves in the registry.
-#include <set>
-
+#include "display/display_modes.h"
 #include "driver.h"
 
-static const int kNumbers[] = {IDC_MAX_FPS, IDC_CONSOLE_WIDTH, IDC_CONSOLE_OVERLAY, IDC_CHAT_LINES, IDC_DOWNLOAD_RATE};
-
-// The number fields, each followed by a blank.
-static std::string Numbers(HWND window)
-{
-    std::string shown;
-    for (int id : kNumbers)
-        shown += Field(window, id) + " ";
-    return shown;
-}
-
-// The boxes as 0 and 1, the numbers and the size chosen.
-static std::string Shown(HWND window)
-{
-    std::string boxes;
-    for (int id : {IDC_ENABLE, IDC_SET_RESOLUTION, IDC_NATIVE_FULLSCREEN, IDC_AUTO_FOV, IDC_CONSOLE_NO_BACK, IDC_MENU_DARKEN,
-                   IDC_SHOW_GUN, IDC_DOWNLOAD_MAIN, IDC_DEMO_ASSOCIATION, IDC_FREEZE_FIX})
-        boxes += Box(window, id) ? '1' : '0';
-    return boxes + " " + Numbers(window) + Field(window, IDC_RESOLUTION);
-}
+static const std::map<std::string, int> kNumbers = {{"maxfps", IDC_MAX_FPS}, {"consolewidth", IDC_CONSOLE_WIDTH},
+    {"consoleoverlay", IDC_CONSOLE_OVERLAY}, {"chatlines", IDC_CHAT_LINES}, {"dlrate", IDC_DOWNLOAD_RATE}};
 
 class ConfigWindow : public ::testing::Test {
 protected:
     void SetUp() override { ResetShellKeys(); }
-    void TearDown() override { DestroyWindow(window); }
+    void TearDown() override { DestroyWindow(window), displayModeSource = nullptr; }
     void Open() { DestroyWindow(window), window = OpenConfigWindow(); }
     ScratchGameDir game;
     HWND window = nullptr;
 };
 
-// patch.cfg read in text mode as the game reads it (CR LF, Ctrl-Z the end),
-// shown, and saved back as shown: twelve lines without a resolution. Wine
-// starts a program whose directory it cannot enter (deeper than MAX_PATH)
-// in the Windows directory: no game is there, and no patch.cfg is read or
-// claimed saved there.
-TEST_F(ConfigWindow, ShowsPatchCfgOrTheDefaultsAndSavesThem)
+// patch.cfg read in text mode as the game reads it (CR LF, Ctrl-Z the end)
+// and shown: Apply saves each value as the window shows it, twelve lines
+// without a resolution.
+TEST_F(ConfigWindow, ShowsPatchCfgOrTheDefaultsAndSavesWhatItShows)
 {
     const std::string file = "enable 2\r\nwidth 1680\r\nheight 1050\r\nnativefs 0\r\nconsolenoback 1\r\nconsoleoverlay "
                              "10\r\nconsolewidth 200\r\nchatlines 12\r\nmenudarken 0\r\nshowgun 1\r\nmaxfps 125\r\n"
                              "autofov 0\r\ndlmain 0\r\ndlrate -1\r\n";
-    const char defaults[] = "1011010100 90 126 4 8 0 1024 x 768 - 4 : 3", written[] = "Config written to PATCH.CFG";
-    wchar_t windows[MAX_PATH];
-    const std::wstring windowsDirectory(windows, GetWindowsDirectoryW(windows, MAX_PATH));
-    const struct { std::wstring directory; std::string file, log, shown, saved; } rows[] = {
-        {game.path, "<none>", "Patched WSOCK32.DLL is missing", defaults,
+    const struct { std::string file, log, resolution, saved; } rows[] = {
+        {"", "Patched WSOCK32.DLL is missing", "1024 x 768 - 4 : 3",
          "enable 1\r\nnativefs 1\r\nconsolenoback 0\r\nconsoleoverlay 4\r\nconsolewidth 126\r\nchatlines 8\r\n"
-         "menudarken 1\r\nshowgun 0\r\nmaxfps 90\r\nautofov 1\r\ndlmain 1\r\ndlrate 0\r\n" + std::string(written)},
-        {game.path, file + "\x1a" "maxfps 5\r\n", "Config read from PATCH.CFG",
-         "0100101000 125 200 10 12 4294967295 1680 x 1050 - 16 : 10", "enable 0" + file.substr(8) + written},
-        {windowsDirectory, "maxfps 5\r\n", "Patched WSOCK32.DLL is missing", defaults, "maxfps 5\r\nFailed to write PATCH.CFG"}};
+         "menudarken 1\r\nshowgun 0\r\nmaxfps 90\r\nautofov 1\r\ndlmain 1\r\ndlrate 0\r\n"},
+        {file + "\x1a" "maxfps 5\r\n", "Config read from PATCH.CFG", "1680 x 1050 - 16 : 10", "enable 0" + file.substr(8)}};
     for (const auto &row : rows) {
         SCOPED_TRACE(&row - rows);
-        SetCurrentDirectoryW(row.directory.c_str());
-        if (row.file != "<none>")
+        if (!row.file.empty())
             WriteBytes("patch.cfg", row.file);
         Open();
         EXPECT_EQ(LastLine(window), row.log);
-        EXPECT_EQ(Shown(window), row.shown);
+        EXPECT_EQ(Field(window, IDC_RESOLUTION), row.resolution);
         Apply(window);
-        EXPECT_EQ(ReadBytes("patch.cfg") + LastLine(window), row.saved); // and the log's last line
+        EXPECT_EQ(ReadBytes("patch.cfg"), row.saved);
     }
 }
 
-// What is typed, what Apply leaves in the fields, and what the window shows
-// when it reads the saved file again.
-TEST_F(ConfigWindow, ApplyLimitsTheNumbersAndShowsThem)
+// Wine starts a program whose directory it cannot enter (deeper than
+// MAX_PATH) in the Windows directory. No game is there: a patch.cfg there
+// is not the player's.
+TEST_F(ConfigWindow, NeitherReadsNorSavesPatchCfgInTheWindowsDirectory)
 {
-    const struct { std::vector<const char *> typed; const char *shown, *saved; } rows[] = {
-        {{"1000", "50", "2", "3", "99999"}, "999 78 4 4 99999 ", "999 78 4 4 99999 "},
-        {{"0", "5000", "40", "33", "0"}, "0 5000 32 32 0 ", "0 5000 32 32 0 "},
-        {{"", "", "", "", ""}, " 78 4 4  ", "0 78 4 4 0 "},
-        {std::vector<const char *>(5, "4294967295"), "4294967295 78 4 4 4294967295 ", "4294967295 78 4 4 4294967295 "}};
-    for (const auto &row : rows) {
-        SCOPED_TRACE(&row - rows);
-        Open();
-        for (int i = 0; i < 5; ++i)
-            SetField(window, kNumbers[i], row.typed[i]);
-        Apply(window);
-        EXPECT_EQ(Numbers(window), row.shown);
-        Open();
-        EXPECT_EQ(Numbers(window), row.saved);
-    }
-}
-
-// The display's modes at least 480 high once each, ascending, and the
-// configured size among them even where the display lacks it or it is
-// lower; Apply saves the entry chosen.
-TEST_F(ConfigWindow, ResolutionListOffersTheDisplaysModes)
-{
-    WriteBytes("patch.cfg", "width 1234\r\nheight 400\r\n");
+    wchar_t windows[MAX_PATH];
+    ASSERT_TRUE(GetWindowsDirectoryW(windows, MAX_PATH) && SetCurrentDirectoryW(windows));
+    WriteBytes("patch.cfg", "maxfps 5\r\n");
     Open();
-    HWND list = GetDlgItem(window, IDC_RESOLUTION);
-    SetFocus(list); // the player reaches for it
-    std::set<int> sizes = {1234 << 16 | 400};
-    DEVMODEA mode = {};
-    mode.dmSize = sizeof mode;
-    for (DWORD i = 0; EnumDisplaySettingsA(nullptr, i, &mode); ++i)
-        if (mode.dmPelsHeight >= 480)
-            sizes.insert(mode.dmPelsWidth << 16 | mode.dmPelsHeight);
-    std::vector<int> listed;
-    for (LRESULT i = 0, count = SendMessageA(list, CB_GETCOUNT, 0, 0); i < count; ++i) {
-        char label[96];
-        int width = 0, height = 0;
-        SendMessageA(list, CB_GETLBTEXT, i, LPARAM(label));
-        listed.push_back(sscanf(label, "%d x %d - ", &width, &height) == 2 ? width << 16 | height : -1);
-    }
-    EXPECT_EQ(listed, std::vector<int>(sizes.begin(), sizes.end()));
-    EXPECT_EQ(Field(window, IDC_RESOLUTION).rfind("1234 x 400 - ", 0), 0u);
-    ASSERT_GE(SendMessageA(list, CB_SELECTSTRING, -1, LPARAM("1920 x 1080 - 16 : 9")), 0) << "the desktop's own size";
+    EXPECT_EQ(Field(window, IDC_MAX_FPS), "90");
     Apply(window);
-    EXPECT_NE(ReadBytes("patch.cfg").find("enable 1\r\nwidth 1920\r\nheight 1080\r\n"), std::string::npos);
-    SetBox(window, IDC_SET_RESOLUTION, false);
-    Apply(window);
-    EXPECT_EQ(ReadBytes("patch.cfg").find("\nwidth"), std::string::npos);
+    EXPECT_EQ(LastLine(window), "Failed to write PATCH.CFG");
+    EXPECT_EQ(ReadBytes("patch.cfg"), "maxfps 5\r\n");
+    DeleteFileA("patch.cfg");
 }
 
-// The boxes as the registry has them when the window opens; Apply writes
-// only where a box changed (others' later values stand), removes whole
-// keys, and never applies a hidden fix. A failed save writes nothing: the
-// save-fault tests see to that.
-TEST_F(ConfigWindow, RegistryFollowsTheBoxes)
+// A number typed into a field: the field after Apply, and once the window
+// has read the saved file again.
+TEST_F(ConfigWindow, ApplyBringsTheNumbersWithinTheirLimitsAndShowsThem)
 {
-    const std::string over20 = std::string("Gravlok\0 then over 20 bytes", 27);
-    const struct { std::string demo; const char *games, *shown, *afterApply; } rows[] = {
-        {"Gravlok", "", "1 1 shown", "Gravlok|"}, {"Gravlok2", kServiceUrl, "0 0 shown", "Gravlok|"},
-        {over20, nullptr, "0 0 hidden", "Gravlok|<none>"}};
+    const struct { const char *field, *typed, *applied, *saved; } rows[] = {
+        {"consoleoverlay", "2", "4", "4"}, {"consoleoverlay", "40", "32", "32"}, {"consoleoverlay", "", "4", "4"},
+        {"consoleoverlay", "4294967295", "4", "4"}, {"chatlines", "3", "4", "4"}, {"chatlines", "33", "32", "32"},
+        {"consolewidth", "50", "78", "78"}, {"consolewidth", "5000", "5000", "5000"}, {"consolewidth", "", "78", "78"},
+        {"maxfps", "1000", "999", "999"}, {"maxfps", "0", "0", "0"}, {"maxfps", "", "", "0"},
+        {"maxfps", "4294967295", "4294967295", "4294967295"}, {"dlrate", "99999", "99999", "99999"}};
+    for (const auto &row : rows) {
+        SCOPED_TRACE(std::string(row.field) + " typed as \"" + row.typed + "\"");
+        Open();
+        SetField(window, kNumbers.at(row.field), row.typed);
+        Apply(window);
+        EXPECT_EQ(Field(window, kNumbers.at(row.field)), row.applied);
+        Open();
+        EXPECT_EQ(Field(window, kNumbers.at(row.field)), row.saved);
+    }
+}
+
+// A display that reports each of its sizes at 4 depths and 50 rates: 2,000
+// modes, the largest last, one too low, two out of order.
+static bool TwoThousandModes(uint32_t number, Resolution *size)
+{
+    static const Resolution sizes[] = {{800, 600}, {640, 480}, {720, 400}, {1024, 768}, {1280, 1024}, {1280, 720},
+                                       {1600, 900}, {1920, 1080}, {2560, 1440}, {3840, 2160}};
+    return number < 2000 && (*size = sizes[number / 200], true);
+}
+
+// Once the player reaches for the list: each size at least 480 high once,
+// ascending, and the configured one in its place and chosen although the
+// display lacks it and it is lower.
+TEST_F(ConfigWindow, ResolutionListOffersEachSizeOfTheDisplayOnceInOrder)
+{
+    displayModeSource = TwoThousandModes;
+    WriteBytes("patch.cfg", "width 640\r\nheight 400\r\n");
+    Open();
+    const HWND list = GetDlgItem(window, IDC_RESOLUTION);
+    SetFocus(list);
+    std::vector<std::string> listed;
+    char label[96];
+    for (LRESULT i = 0, count = SendMessageA(list, CB_GETCOUNT, 0, 0); i < count; ++i)
+        listed.emplace_back(label, SendMessageA(list, CB_GETLBTEXT, i, LPARAM(label)));
+    EXPECT_EQ(listed, (std::vector<std::string>{"640 x 400 - 16 : 10", "640 x 480 - 4 : 3", "800 x 600 - 4 : 3",
+                  "1024 x 768 - 4 : 3", "1280 x 720 - 16 : 9", "1280 x 1024 - 5 : 4", "1600 x 900 - 16 : 9",
+                  "1920 x 1080 - 16 : 9", "2560 x 1440 - 16 : 9", "3840 x 2160 - 16 : 9"}));
+    EXPECT_EQ(Field(window, IDC_RESOLUTION), "640 x 400 - 16 : 10");
+}
+
+TEST_F(ConfigWindow, ApplySavesTheSizeChosenFromTheDisplaysModes)
+{
+    Open();
+    const HWND list = GetDlgItem(window, IDC_RESOLUTION);
+    SetFocus(list);
+    ASSERT_GE(SendMessageA(list, CB_SELECTSTRING, -1, LPARAM("1920 x 1080 - 16 : 9")), 0) << "the desktop's own size";
+    SetBox(window, IDC_SET_RESOLUTION, true);
+    Apply(window);
+    EXPECT_NE(ReadBytes("patch.cfg").find("\r\nwidth 1920\r\nheight 1080\r\n"), std::string::npos);
+}
+
+TEST_F(ConfigWindow, DemoAndFreezeFixBoxesShowTheRegistry)
+{
+    const struct { std::string demo; const char *games; bool demoBox, fixBox; } rows[] = {{"Gravlok", "", true, true},
+        {"Gravlok2", kServiceUrl, false, false}, {std::string("Gravlok\0 then over 20 bytes", 27), "", false, true}};
     for (const auto &row : rows) {
         SCOPED_TRACE(&row - rows);
         ResetShellKeys(row.games);
         SHSetValueA(HKEY_CURRENT_USER, kDemoKey, nullptr, REG_SZ, row.demo.c_str(), row.demo.size() + 1);
         Open();
-        EXPECT_EQ(std::to_string(Box(window, IDC_DEMO_ASSOCIATION)) + " " + std::to_string(Box(window, IDC_FREEZE_FIX)) +
-                  (IsWindowVisible(GetDlgItem(window, IDC_FREEZE_FIX)) ? " shown" : " hidden"), row.shown);
-        SetBox(window, IDC_DEMO_ASSOCIATION, true);
-        SetBox(window, IDC_FREEZE_FIX, true);
-        Apply(window);
-        EXPECT_EQ(StoredText(kDemoKey, nullptr) + "|" + StoredText(kServiceKey, "games"), row.afterApply);
+        EXPECT_EQ(Box(window, IDC_DEMO_ASSOCIATION), row.demoBox);
+        EXPECT_EQ(Box(window, IDC_FREEZE_FIX), row.fixBox);
     }
+}
+
+// Where the system has no service location the fix has nothing to change.
+TEST_F(ConfigWindow, FreezeFixIsHiddenAndNeverWrittenWithoutAServiceLocation)
+{
+    ResetShellKeys(nullptr);
+    Open();
+    EXPECT_FALSE(IsWindowVisible(GetDlgItem(window, IDC_FREEZE_FIX)));
+    SetBox(window, IDC_FREEZE_FIX, true);
+    Apply(window);
+    EXPECT_EQ(StoredText(kServiceKey, "games"), "<none>");
+}
+
+// One window, Apply after each change of the two boxes: the demo's value and
+// the service location after it. What other programs write meanwhile stands
+// until a box changes; removing the association removes its whole keys.
+TEST_F(ConfigWindow, ApplyWritesEachChangeOfTheRegistryBoxesAndNothingElse)
+{
+    Open();
+    const auto applyBoxes = [&](bool checked) {
+        SetBox(window, IDC_DEMO_ASSOCIATION, checked), SetBox(window, IDC_FREEZE_FIX, checked), Apply(window);
+        return StoredText(kDemoKey, nullptr) + " | " + StoredText(kServiceKey, "games");
+    };
+    EXPECT_EQ(applyBoxes(true), "Gravlok | ");
     wchar_t command[MAX_PATH + 32] = {};
     DWORD size = sizeof command;
     SHGetValueW(HKEY_CURRENT_USER, L"software\\classes\\Gravlok\\shell\\open\\command", nullptr, nullptr, command, &size);
     EXPECT_EQ(command, L"\"" + game.path + L"\\gravlok.exe\" +map \"%1\"");
-
-    ResetShellKeys();
-    Open();
-    SetBox(window, IDC_DEMO_ASSOCIATION, true);
-    SetBox(window, IDC_FREEZE_FIX, true);
-    Apply(window);
     StoreText(kDemoKey, nullptr, "Other");
     StoreText(kServiceKey, "games", "elsewhere");
     StoreText("software\\classes\\Gravlok\\DefaultIcon", nullptr, "gravlok.exe,0");
-    Apply(window);
-    EXPECT_EQ(StoredText(kDemoKey, nullptr) + "|" + StoredText(kServiceKey, "games"), "Other|elsewhere");
-    SetBox(window, IDC_DEMO_ASSOCIATION, false);
-    SetBox(window, IDC_FREEZE_FIX, false);
-    Apply(window);
-    EXPECT_EQ(StoredText(kDemoKey, nullptr) + StoredText("software\\classes\\Gravlok\\DefaultIcon", nullptr) +
-              StoredText(kServiceKey, "games"), std::string("<none><none>") + kServiceUrl);
+    EXPECT_EQ(applyBoxes(true), "Other | elsewhere");
+    EXPECT_EQ(applyBoxes(false), "<none> | " + std::string(kServiceUrl));
+    EXPECT_EQ(StoredText("software\\classes\\Gravlok\\DefaultIcon", nullptr), "<none>");
+    EXPECT_EQ(applyBoxes(true), "Gravlok | ");
 }
