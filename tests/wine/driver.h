@@ -59,33 +59,21 @@ inline std::string ReadBytes(const std::string &name)
     return file ? std::string(std::istreambuf_iterator<char>(file), {}) : "<none>";
 }
 
-// Every file below the current directory with its bytes, and every
-// directory ("name\\" with no bytes).
-inline std::map<std::string, std::string> Files(const std::string &prefix = "")
+// Every file of the current directory with its bytes.
+inline std::map<std::string, std::string> Files()
 {
     std::map<std::string, std::string> files;
     WIN32_FIND_DATAA found;
-    HANDLE search = FindFirstFileA((prefix + "*").c_str(), &found);
-    for (BOOL more = search != INVALID_HANDLE_VALUE; more; more = FindNextFileA(search, &found)) {
-        const std::string name = prefix + found.cFileName;
-        if (found.cFileName[0] == '.')
-            continue;
-        if (found.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY)
-            files[name + "\\"], files.merge(Files(name + "\\"));
-        else
-            files[name] = ReadBytes(name);
-    }
+    HANDLE search = FindFirstFileA("*", &found);
+    for (BOOL more = search != INVALID_HANDLE_VALUE; more; more = FindNextFileA(search, &found))
+        if (found.cFileName[0] != '.')
+            files[found.cFileName] = ReadBytes(found.cFileName);
     return FindClose(search), files;
 }
 
-// How long an answer the player sees as immediate may take: 0.1 s, more
-// where qemu-i386 runs every 32-bit instruction, and still well short of
-// the second that waiting for another program's handle takes.
-inline DWORD AtOnceMs()
-{
-    const char *route = getenv("WINE_ROUTE");
-    return route && strcmp(route, "emulated") == 0 ? 400 : 100;
-}
+// An answer the player sees as immediate: 0.1 s, more where qemu-i386 runs every
+// 32-bit instruction, still well short of the second a wait for another program takes.
+inline DWORD AtOnceMs() { return getenv("WINE_ROUTE") && strcmp(getenv("WINE_ROUTE"), "emulated") == 0 ? 400 : 100; }
 
 // This program's, with its fixtures.
 inline std::string BuildDirectory()

@@ -26,10 +26,9 @@ static std::string ReadAtStart()
 static void SetDirectory(const std::map<std::string, std::string> &files)
 {
     for (const auto &file : Files())
-        SetFileAttributesA(file.first.c_str(), FILE_ATTRIBUTE_NORMAL), DeleteFileA(file.first.c_str()),
-            RemoveDirectoryA(file.first.c_str());
+        SetFileAttributesA(file.first.c_str(), FILE_ATTRIBUTE_NORMAL), DeleteFileA(file.first.c_str());
     for (const auto &file : files)
-        file.first.back() == '\\' ? void(CreateDirectoryA(file.first.c_str(), nullptr)) : WriteBytes(file.first, file.second);
+        WriteBytes(file.first, file.second);
 }
 
 static std::vector<std::map<std::string, std::string>> stops; // the directory before each step that changed it
@@ -132,14 +131,13 @@ TEST(SavingPatchCfg, KeepsOldOrNewWhateverStandsInTheWayOrStopsIt)
 // What patch.cfg read as, read every millisecond as a game starting
 // meanwhile would, until told to stop. Shared with deleting, so that the
 // reads never get in the save's way: that is the other program's part.
-static volatile LONG reading;
+static volatile LONG reading = 1;
 static std::map<std::string, int> reads;
 static DWORD WINAPI ReadContinuously(void *)
 {
-    const DWORD shareAll = FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE;
-    for (reads.clear(); reading; Sleep(1)) {
-        HANDLE file = CreateFileA("patch.cfg", GENERIC_READ, shareAll, nullptr, OPEN_EXISTING, 0, nullptr);
-        char bytes[1024];
+    for (char bytes[1024]; reading; Sleep(1)) {
+        HANDLE file = CreateFileA("patch.cfg", GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE,
+                                  nullptr, OPEN_EXISTING, 0, nullptr);
         DWORD count = 0;
         ++reads[ReadFile(file, bytes, sizeof bytes, &count, nullptr) ? std::string(bytes, count) : "<none>"];
         CloseHandle(file);
@@ -148,23 +146,24 @@ static DWORD WINAPI ReadContinuously(void *)
 }
 
 // Four Applies beside a program that holds each new file of the game
-// directory for 300 ms, as indexers, virus scanners and sync clients do.
-// Returns every patch.cfg saved, and the old one.
-static std::set<std::string> ApplyBesideAProgramHoldingNewFiles()
+// directory for 300 ms, as indexers, virus scanners and sync clients do;
+// then the player deletes patch.cfg to start again from the defaults.
+TEST(SavingPatchCfg, NeverMissingMixedOrRevivedBesideAProgramHoldingNewFiles)
 {
-    std::set<std::string> saved = {kOld};
+    ScratchGameDir game;
+    ResetShellKeys();
     const std::string heldLog = BuildDirectory() + "\\held.txt";
     std::string command = "\"" + BuildDirectory() + "\\wine_tests.exe\" --hold-new-files \"" + heldLog + "\"";
     STARTUPINFOA startup = {};
     startup.cb = sizeof startup;
     PROCESS_INFORMATION holder = {};
     DeleteFileA(heldLog.c_str());
-    EXPECT_TRUE(CreateProcessA(nullptr, &command[0], nullptr, nullptr, FALSE, 0, nullptr, nullptr, &startup, &holder));
+    ASSERT_TRUE(CreateProcessA(nullptr, &command[0], nullptr, nullptr, FALSE, 0, nullptr, nullptr, &startup, &holder));
     WriteBytes("patch.cfg", kOld);
     for (int waited = 0; waited < 10000 && ReadBytes(heldLog) == "<none>"; waited += 20)
         Sleep(20); // it has begun to hold new files
+    std::set<std::string> saved = {kOld};
     HWND window = OpenConfigWindow();
-    reading = 1;
     HANDLE reader = CreateThread(nullptr, 0, ReadContinuously, nullptr, 0, nullptr);
     for (const std::string maxfps : {"301", "302", "303", "304"}) {
         SetField(window, IDC_MAX_FPS, maxfps);
@@ -180,24 +179,8 @@ static std::set<std::string> ApplyBesideAProgramHoldingNewFiles()
     const std::string held = ReadBytes(heldLog);
     EXPECT_GE(std::count(held.begin(), held.end(), '\n'), 2) << "no file saved was held: " << held;
     EXPECT_EQ(saved.size(), 5u);
-    return saved;
-}
-
-TEST(SavingPatchCfg, NeverMissingNorMixedBesideAProgramHoldingNewFiles)
-{
-    ScratchGameDir game;
-    ResetShellKeys();
-    const std::set<std::string> saved = ApplyBesideAProgramHoldingNewFiles();
     for (const auto &read : reads)
         EXPECT_EQ(saved.count(read.first), 1u) << read.second << " reads found " << read.first;
-    EXPECT_EQ(Files(), (std::map<std::string, std::string>{{"patch.cfg", ReadBytes("patch.cfg")}}));
-}
-
-TEST(SavingPatchCfg, DeletedSettingsStayDeletedAfterSavesBesideAProgramHoldingNewFiles)
-{
-    ScratchGameDir game;
-    ResetShellKeys();
-    ApplyBesideAProgramHoldingNewFiles();
     ASSERT_TRUE(DeleteFileA("patch.cfg"));
     EXPECT_EQ(ReadAtStart(), "8 90") << "the defaults";
     EXPECT_EQ(Files(), (std::map<std::string, std::string>{}));
