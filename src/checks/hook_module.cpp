@@ -10,6 +10,10 @@ static constexpr uint16_t kOwnMachine = kMachineAmd64;
 static constexpr uint16_t kOwnMachine = kMachineI386;
 #endif
 
+// Hook modules are a few hundred KB; a file past this is no module of the
+// patch, and is not read into memory to find that out.
+static constexpr LONGLONG kLargestModule = 64 << 20;
+
 bool GetGameFilePath(const wchar_t *fileName, GameFilePath *path)
 {
     GameDirectory game;
@@ -22,28 +26,26 @@ bool GetGameFilePath(const wchar_t *fileName, GameFilePath *path)
     return true;
 }
 
-// Mapped as plain data, read-only: the file is only looked at. An empty
-// file cannot be mapped, and is no module either.
-HookModuleProbe ProbeHookModule(const GameFilePath &path)
+HANDLE OpenGameModule(const GameFilePath &path, DWORD extraAccess)
 {
-    HANDLE file = CreateFileW(path.text, GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr,
-                              OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr);
-    if (file == INVALID_HANDLE_VALUE)
-        return HookModuleProbe::NotAModule;
-    HookModuleProbe probe = HookModuleProbe::NotAModule;
+    return CreateFileW(path.text, GENERIC_READ | extraAccess, FILE_SHARE_READ, nullptr, OPEN_EXISTING,
+                       FILE_ATTRIBUTE_NORMAL, nullptr);
+}
+
+// An empty file is no module either.
+HookModuleProbe ProbeModuleFile(HANDLE file)
+{
     LARGE_INTEGER size;
-    HANDLE mapping = nullptr;
-    if (GetFileSizeEx(file, &size) && size.QuadPart > 0 && static_cast<ULONGLONG>(size.QuadPart) <= SIZE_MAX)
-        mapping = CreateFileMappingW(file, nullptr, PAGE_READONLY, 0, 0, nullptr);
-    if (mapping) {
-        const void *view = MapViewOfFile(mapping, FILE_MAP_READ, 0, 0, 0);
-        if (view) {
-            probe = ProbeModuleImage(static_cast<const unsigned char *>(view), static_cast<size_t>(size.QuadPart),
-                                     kOwnMachine);
-            UnmapViewOfFile(view);
-        }
-        CloseHandle(mapping);
-    }
-    CloseHandle(file);
+    if (!GetFileSizeEx(file, &size) || size.QuadPart <= 0 || size.QuadPart > kLargestModule)
+        return HookModuleProbe::NotAModule;
+    const DWORD length = static_cast<DWORD>(size.QuadPart);
+    void *copy = VirtualAlloc(nullptr, length, MEM_COMMIT | MEM_RESERVE, PAGE_READWRITE);
+    if (!copy)
+        return HookModuleProbe::NotAModule;
+    DWORD read = 0;
+    HookModuleProbe probe = HookModuleProbe::NotAModule;
+    if (ReadFile(file, copy, length, &read, nullptr) && read == length)
+        probe = ProbeModuleImage(static_cast<const unsigned char *>(copy), length, kOwnMachine);
+    VirtualFree(copy, 0, MEM_RELEASE);
     return probe;
 }

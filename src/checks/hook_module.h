@@ -14,8 +14,15 @@ struct GameFilePath {
 // fit in MAX_PATH, the longest path the platform opens.
 bool GetGameFilePath(const wchar_t *fileName, GameFilePath *path);
 
-// Reads the file's headers and export table; nothing of the game's is
-// loaded into this program, whose process would otherwise hand the module
-// to any later load of that name (and under Wine answers with its own
-// module of the same name).
-HookModuleProbe ProbeHookModule(const GameFilePath &path);
+// Opens a module for its probe, shared only for reading: until the handle
+// is closed nobody writes, renames or deletes the file, so the file probed
+// is the file that stays or is deleted through the same handle (with
+// DELETE as extraAccess). INVALID_HANDLE_VALUE where it cannot be opened so.
+HANDLE OpenGameModule(const GameFilePath &path, DWORD extraAccess);
+
+// Reads the open file once into this program's memory and judges that copy;
+// nothing of the game's is loaded into this program, whose process would
+// otherwise hand the module to any later load of that name (and under Wine
+// answers with its own module of the same name). A file that cannot be read
+// whole cannot be loaded either.
+HookModuleProbe ProbeModuleFile(HANDLE file);

@@ -49,17 +49,22 @@ static void CheckRenderer()
         AddStatusMessage("Unrecognised REF_GL.DLL found (v1.21 is needed)");
 }
 
-static HookModuleProbe ProbeGameModule(const wchar_t *fileName, GameFilePath *path)
+static HookModuleProbe ProbeGameModule(const wchar_t *fileName)
 {
-    if (!GetGameFilePath(fileName, path))
+    GameFilePath path;
+    if (!GetGameFilePath(fileName, &path))
         return HookModuleProbe::NotAModule;
-    return ProbeHookModule(*path);
+    HANDLE file = OpenGameModule(path, 0);
+    if (file == INVALID_HANDLE_VALUE)
+        return HookModuleProbe::NotAModule;
+    const HookModuleProbe probe = ProbeModuleFile(file);
+    CloseHandle(file);
+    return probe;
 }
 
 static void CheckHookModule()
 {
-    GameFilePath path;
-    switch (ProbeGameModule(L"wsock32.dll", &path)) {
+    switch (ProbeGameModule(L"wsock32.dll")) {
     case HookModuleProbe::NotAModule:
         AddStatusMessage("Patched WSOCK32.DLL is missing");
         break;
@@ -76,15 +81,28 @@ static void CheckHookModule()
 
 // Earlier releases of the patch were a winmm.dll in the game directory,
 // which the game would go on loading beside the current wsock32.dll. A
-// winmm.dll without the marker is not ours and stays.
+// winmm.dll without the marker is not ours and stays. The file deleted is
+// the one probed, through the same handle; where deleting it is refused
+// (a directory the player may not change), a marked one is still reported.
 static void RemoveOldHookModule()
 {
     GameFilePath path;
-    if (ProbeGameModule(L"winmm.dll", &path) != HookModuleProbe::Marked)
+    if (!GetGameFilePath(L"winmm.dll", &path))
         return;
-    if (DeleteFileW(path.text))
+    HANDLE file = OpenGameModule(path, DELETE);
+    const bool mayDelete = file != INVALID_HANDLE_VALUE;
+    if (!mayDelete)
+        file = OpenGameModule(path, 0);
+    if (file == INVALID_HANDLE_VALUE)
+        return;
+    const bool marked = ProbeModuleFile(file) == HookModuleProbe::Marked;
+    FILE_DISPOSITION_INFO disposition = {TRUE};
+    const bool deleted =
+        marked && mayDelete && SetFileInformationByHandle(file, FileDispositionInfo, &disposition, sizeof disposition);
+    CloseHandle(file);
+    if (deleted)
         AddStatusMessage("Old WINMM.DLL found and deleted");
-    else
+    else if (marked)
         AddStatusMessage("Failed to delete old WINMM.DLL");
 }
 
@@ -98,6 +116,5 @@ void RunInstallationChecks()
 
 bool IsHookModuleInstalled()
 {
-    GameFilePath path;
-    return ProbeGameModule(L"wsock32.dll", &path) == HookModuleProbe::Marked;
+    return ProbeGameModule(L"wsock32.dll") == HookModuleProbe::Marked;
 }

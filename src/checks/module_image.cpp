@@ -6,221 +6,259 @@
 
 namespace {
 
-// Offsets are 64-bit so that no sum of 32-bit fields from the file wraps.
+// A run of the module file's bytes. Offsets and sizes are 64-bit so that no
+// sum of 32-bit fields from the file wraps.
 struct Bytes {
     const unsigned char *data;
     uint64_t size;
-
-    bool Holds(uint64_t offset, uint64_t length) const { return offset <= size && length <= size - offset; }
-
-    // The field at a file offset; false when it lies past the end.
-    template <typename Value>
-    bool ReadAtOffset(uint64_t offset, Value *value) const
-    {
-        if (!Holds(offset, sizeof(Value)))
-            return false;
-        ReadLittleEndian(data + offset, value);
-        return true;
-    }
 };
 
-struct SectionHeader {
-    uint32_t virtualSize;
-    uint32_t virtualAddress;
-    uint32_t rawSize;
-    uint32_t rawOffset;
+// A section as the loader places it: memorySize bytes at its address, the
+// first fileSize of them from the file at fileOffset, zeros after.
+struct Section {
+    uint64_t address;
+    uint64_t memorySize;
+    uint64_t fileOffset;
+    uint64_t rawSize;
+    uint64_t fileSize;
 };
 
+// The module as the loader lays it out: the file's first headersSize bytes
+// at address 0, each section at its own address above them.
 struct Image {
-    Bytes bytes;
-    uint32_t headersSize;
+    Bytes file;
+    uint64_t headersSize;
     uint64_t sectionTable;
-    uint16_t sectionCount;
+    uint32_t sectionCount;
     uint32_t exportsRva; // 0: the image exports nothing
     uint32_t exportsSize;
 };
 
 constexpr uint64_t kDosNewHeaderField = 0x3C;
-constexpr uint64_t kFileHeaderSize = 20;
+constexpr uint64_t kOptionalHeader = 24; // from the signature "PE\0\0"
 constexpr uint64_t kSectionHeaderSize = 40;
-constexpr uint64_t kExportDirectorySize = 40;
+constexpr uint16_t kExecutableImage = 0x0002;
 constexpr uint16_t kMagicPe32 = 0x10B;
 constexpr uint16_t kMagicPe32Plus = 0x20B;
+constexpr uint32_t kPageSize = 0x1000;
+// The loader reads a section's data from its file offset rounded down to
+// this, whatever the file alignment says.
+constexpr uint64_t kRawDataUnit = 0x200;
 
-// Straight from the section table, which ReadImageHeaders finds whole in
-// the file before anything reads it: a probe may walk all of it a few dozen
-// times, and a bounds check of each field in 64-bit arithmetic would more
-// than double that cost in the 32-bit program.
-SectionHeader ReadSectionHeader(const unsigned char *header)
+uint64_t Smaller(uint64_t a, uint64_t b)
 {
-    SectionHeader section;
-    ReadLittleEndian(header + 8, &section.virtualSize);
-    ReadLittleEndian(header + 12, &section.virtualAddress);
-    ReadLittleEndian(header + 16, &section.rawSize);
-    ReadLittleEndian(header + 20, &section.rawOffset);
-    return section;
+    return a < b ? a : b;
 }
 
-// The file offset of the length bytes at an address of the mapped image,
-// when the file holds all of them. Bytes the loader would fill with zeros
-// (past a section's raw data) are not in the file, and count as absent.
-bool FileOffsetOf(const Image &image, uint64_t rva, uint64_t length, uint64_t *offset)
+// The file's bytes from an offset to its end; none past the end.
+Bytes FileAt(const Bytes &file, uint64_t offset)
 {
-    if (image.bytes.Holds(rva, length) && rva + length <= image.headersSize) {
-        *offset = rva;
-        return true;
+    return offset < file.size ? Bytes{file.data + offset, file.size - offset} : Bytes{nullptr, 0};
+}
+
+// The field at an offset into a run of bytes; false when the run ends first.
+// Every number taken from the module is read here, after this check.
+template <typename Value>
+bool ReadField(const Bytes &bytes, uint64_t offset, Value *value)
+{
+    if (offset > bytes.size || bytes.size - offset < sizeof(Value))
+        return false;
+    ReadLittleEndian(bytes.data + offset, value);
+    return true;
+}
+
+bool ReadSection(const Image &image, uint64_t index, Section *section)
+{
+    const Bytes header = FileAt(image.file, image.sectionTable + index * kSectionHeaderSize);
+    uint32_t virtualSize = 0, address = 0, rawSize = 0, rawOffset = 0;
+    if (!ReadField(header, 8, &virtualSize) || !ReadField(header, 12, &address) || !ReadField(header, 16, &rawSize) ||
+        !ReadField(header, 20, &rawOffset))
+        return false;
+    section->address = address;
+    section->memorySize = virtualSize != 0 ? virtualSize : rawSize;
+    section->fileOffset = rawOffset & ~(kRawDataUnit - 1);
+    section->rawSize = rawSize;
+    section->fileSize = Smaller(rawSize, section->memorySize);
+    return true;
+}
+
+// The one way to the bytes of the loaded image: those the file holds at an
+// address, as many as follow there without a gap. None past the file's end,
+// outside every section, or in the zeros the loader puts past a section's
+// data: no module of the patch keeps anything it looks up there.
+Bytes At(const Image &image, uint64_t address)
+{
+    if (address < image.headersSize) {
+        const Bytes headers = FileAt(image.file, address);
+        return {headers.data, Smaller(headers.size, image.headersSize - address)};
     }
-    const uint64_t end = rva + length;
-    const unsigned char *header = image.bytes.data + image.sectionTable;
-    for (uint16_t i = 0; i < image.sectionCount; ++i, header += kSectionHeaderSize) {
-        const SectionHeader section = ReadSectionHeader(header);
-        uint32_t extent = section.rawSize;
-        if (section.virtualSize != 0 && section.virtualSize < extent)
-            extent = section.virtualSize;
-        if (rva >= section.virtualAddress && end <= uint64_t(section.virtualAddress) + extent) {
-            *offset = section.rawOffset + (rva - section.virtualAddress);
-            return true;
-        }
+    // The last section starting at or below the address: the sections are
+    // in address order, so a binary search finds it in at most 16 steps.
+    Section section = {};
+    bool below = false;
+    uint64_t first = 0, end = image.sectionCount;
+    while (first < end) {
+        const uint64_t middle = first + (end - first) / 2;
+        Section candidate;
+        if (!ReadSection(image, middle, &candidate))
+            return {nullptr, 0};
+        if (candidate.address <= address)
+            section = candidate, below = true, first = middle + 1;
+        else
+            end = middle;
     }
-    return false;
+    const uint64_t into = address - section.address;
+    if (!below || into >= section.fileSize)
+        return {nullptr, 0};
+    const Bytes data = FileAt(image.file, section.fileOffset + into);
+    return {data.data, Smaller(data.size, section.fileSize - into)};
+}
+
+bool IsPowerOfTwo(uint32_t value)
+{
+    return value != 0 && (value & (value - 1)) == 0;
+}
+
+uint64_t RoundUp(uint64_t value, uint32_t powerOfTwo)
+{
+    return (value + powerOfTwo - 1) & ~uint64_t(powerOfTwo - 1);
+}
+
+// The loader's range: files aligned to 512 bytes up to 64 KB, sections at
+// least as coarsely, or below a page exactly as the file.
+bool IsLoaderAlignment(uint32_t section, uint32_t file)
+{
+    return IsPowerOfTwo(file) && file >= kRawDataUnit && file <= 0x10000 && IsPowerOfTwo(section) &&
+           (section >= kPageSize ? section >= file : section == file);
 }
 
 // What the loader checks before it maps a module: the signatures, the
-// machine, and that every section's raw data is in the file, so that a
-// download cut short is refused rather than half mapped.
-bool ReadImageHeaders(const Bytes &bytes, uint16_t machine, Image *image)
+// machine, an executable image, the alignments, the sections above the
+// headers, in address order without overlapping, inside the image's size
+// and with all their data in the file, so that a download cut short or a
+// damaged file is refused rather than half mapped.
+bool ReadImageHeaders(const Bytes &file, uint16_t machine, Image *image)
 {
+    const Bytes dos = FileAt(file, 0);
     uint32_t ntHeaders = 0;
-    if (!bytes.Holds(0, 2) || memcmp(bytes.data, "MZ", 2) != 0 || !bytes.ReadAtOffset(kDosNewHeaderField, &ntHeaders))
+    if (dos.size < 2 || memcmp(dos.data, "MZ", 2) != 0 || !ReadField(dos, kDosNewHeaderField, &ntHeaders))
         return false;
-    if (!bytes.Holds(ntHeaders, 4) || memcmp(bytes.data + ntHeaders, "PE\0\0", 4) != 0)
+    const Bytes nt = FileAt(file, ntHeaders);
+    uint16_t fileMachine = 0, sectionCount = 0, optionalSize = 0, characteristics = 0, magic = 0;
+    if (nt.size < 4 || memcmp(nt.data, "PE\0\0", 4) != 0 || !ReadField(nt, 4, &fileMachine) ||
+        !ReadField(nt, 6, &sectionCount) || !ReadField(nt, 20, &optionalSize) || !ReadField(nt, 22, &characteristics) ||
+        !ReadField(nt, kOptionalHeader, &magic))
         return false;
-    const uint64_t fileHeader = uint64_t(ntHeaders) + 4;
-    uint16_t fileMachine = 0, sectionCount = 0, optionalSize = 0, magic = 0;
-    if (!bytes.ReadAtOffset(fileHeader, &fileMachine) || !bytes.ReadAtOffset(fileHeader + 2, &sectionCount) ||
-        !bytes.ReadAtOffset(fileHeader + 16, &optionalSize))
-        return false;
-    const uint64_t optional = fileHeader + kFileHeaderSize;
-    if (fileMachine != machine || !bytes.ReadAtOffset(optional, &magic))
+    if (fileMachine != machine || !(characteristics & kExecutableImage))
         return false;
 
     // The two layouts differ only in where the data directories start.
+    const Bytes optional = FileAt(file, ntHeaders + kOptionalHeader);
     const uint16_t expectedMagic = machine == kMachineAmd64 ? kMagicPe32Plus : kMagicPe32;
     const uint64_t directoryCountField = magic == kMagicPe32Plus ? 108 : 92;
     const uint64_t directories = directoryCountField + 4;
-    uint32_t directoryCount = 0;
-    if (magic != expectedMagic || optionalSize < directories ||
-        !bytes.ReadAtOffset(optional + 60, &image->headersSize) ||
-        !bytes.ReadAtOffset(optional + directoryCountField, &directoryCount))
+    uint32_t sectionAlignment = 0, fileAlignment = 0, imageSize = 0, headersSize = 0, directoryCount = 0;
+    if (magic != expectedMagic || optionalSize < directories || !ReadField(optional, 32, &sectionAlignment) ||
+        !ReadField(optional, 36, &fileAlignment) || !ReadField(optional, 56, &imageSize) ||
+        !ReadField(optional, 60, &headersSize) || !ReadField(optional, directoryCountField, &directoryCount) ||
+        !IsLoaderAlignment(sectionAlignment, fileAlignment))
         return false;
 
-    image->bytes = bytes;
-    image->sectionTable = optional + optionalSize;
+    image->file = file;
+    image->headersSize = headersSize;
+    image->sectionTable = ntHeaders + kOptionalHeader + optionalSize;
     image->sectionCount = sectionCount;
-    if (!bytes.Holds(image->sectionTable, sectionCount * kSectionHeaderSize))
-        return false;
-    const unsigned char *header = bytes.data + image->sectionTable;
-    for (uint16_t i = 0; i < sectionCount; ++i, header += kSectionHeaderSize) {
-        uint32_t rawSize = 0, rawOffset = 0;
-        ReadLittleEndian(header + 16, &rawSize);
-        ReadLittleEndian(header + 20, &rawOffset);
-        // A section without file data (zeros in memory) may point anywhere.
-        if (rawSize != 0 && !bytes.Holds(rawOffset, rawSize))
+    uint64_t taken = headersSize; // the addresses below it are the earlier parts'
+    for (uint32_t i = 0; i < sectionCount; ++i) {
+        Section section;
+        if (!ReadSection(*image, i, &section) || section.address < taken)
             return false;
+        // A section without file data (zeros in memory) may point anywhere.
+        if (section.rawSize != 0 && FileAt(file, section.fileOffset).size < section.rawSize)
+            return false;
+        taken = section.address + RoundUp(section.memorySize, sectionAlignment);
     }
+    if (taken > RoundUp(imageSize, sectionAlignment))
+        return false;
 
     // The export table is the first data directory.
     image->exportsRva = 0;
     image->exportsSize = 0;
     if (directoryCount >= 1 && optionalSize >= directories + 8) {
-        bytes.ReadAtOffset(optional + directories, &image->exportsRva);
-        bytes.ReadAtOffset(optional + directories + 4, &image->exportsSize);
+        ReadField(optional, directories, &image->exportsRva);
+        ReadField(optional, directories + 4, &image->exportsSize);
     }
     return true;
 }
 
-bool ReadAtRva(const Image &image, uint64_t rva, uint32_t *value)
+template <typename Value>
+bool ReadAtAddress(const Image &image, uint64_t address, Value *value)
 {
-    uint64_t offset = 0;
-    return FileOffsetOf(image, rva, sizeof *value, &offset) && image.bytes.ReadAtOffset(offset, value);
+    return ReadField(At(image, address), 0, value);
 }
 
 // strcmp's order of a name against the export name at an address of the
-// mapped image, as the loader compares them; false when the file does not
-// hold the export name as far as the two agree.
+// image, as the loader compares them; false when the file does not hold the
+// export name as far as the two agree. A name may run on into the next
+// section.
 bool CompareWithExportName(const Image &image, uint32_t nameRva, const char *name, int *order)
 {
-    const uint64_t length = strlen(name) + 1;
-    uint64_t offset = 0;
-    // Mostly the file holds the whole length at once; a shorter name that
-    // ends near the end of its section's data is read a byte at a time.
-    const bool whole = FileOffsetOf(image, nameRva, length, &offset);
-    for (uint64_t i = 0; i < length; ++i) {
-        if (!whole && !FileOffsetOf(image, uint64_t(nameRva) + i, 1, &offset))
+    Bytes found = {nullptr, 0};
+    for (uint64_t i = 0;; ++i) {
+        if (found.size == 0)
+            found = At(image, uint64_t(nameRva) + i);
+        if (found.size == 0)
             return false;
-        const unsigned char wanted = name[i], found = image.bytes.data[whole ? offset + i : offset];
-        if (wanted != found) {
-            *order = wanted < found ? -1 : 1;
+        const unsigned char wanted = name[i], got = found.data[0];
+        ++found.data, --found.size;
+        if (wanted != got || wanted == 0) {
+            *order = wanted == got ? 0 : wanted < got ? -1 : 1;
             return true;
         }
     }
-    *order = 0;
-    return true;
 }
 
 // The loader's answer for a named export at an entry of the name table: the
 // name's ordinal must pick an entry of the address table; an entry of 0 is
 // no function, and one inside the export directory forwards the name to
 // another module, whose export is not the patch's marker.
-bool IsExportedFunction(const Image &image, uint64_t ordinalTable, uint64_t entry, uint32_t functions,
+bool IsExportedFunction(const Image &image, uint64_t ordinals, uint64_t entry, uint32_t functions,
                         uint32_t functionCount)
 {
     uint16_t ordinal = 0;
     uint32_t function = 0;
-    image.bytes.ReadAtOffset(ordinalTable + entry * 2, &ordinal);
-    if (ordinal >= functionCount || !ReadAtRva(image, functions + uint64_t(ordinal) * 4, &function))
+    if (!ReadAtAddress(image, ordinals + entry * 2, &ordinal) || ordinal >= functionCount ||
+        !ReadAtAddress(image, functions + uint64_t(ordinal) * 4, &function))
         return false;
     const bool forwarded = function >= image.exportsRva && function - image.exportsRva < image.exportsSize;
     return function != 0 && !forwarded;
 }
 
 // As the loader looks a name up: a binary search of the name table, with
-// the loader's midpoint (rounded down), so that a table out of order hides
-// the same names from both. Each step reads one name, however long the
-// table: a crafted module of a million names costs a few dozen lookups.
+// the loader's midpoint (the lower of two), so that a table out of order
+// hides the same names from both. Each step reads one name, however long
+// the table.
 bool HasExport(const Image &image, const char *name)
 {
     if (image.exportsRva == 0)
         return false;
-    uint64_t directory = 0;
+    const Bytes directory = At(image, image.exportsRva);
     uint32_t functionCount = 0, nameCount = 0, functions = 0, names = 0, ordinals = 0;
-    if (!FileOffsetOf(image, image.exportsRva, kExportDirectorySize, &directory))
-        return false;
-    image.bytes.ReadAtOffset(directory + 20, &functionCount);
-    image.bytes.ReadAtOffset(directory + 24, &nameCount);
-    image.bytes.ReadAtOffset(directory + 28, &functions);
-    image.bytes.ReadAtOffset(directory + 32, &names);
-    image.bytes.ReadAtOffset(directory + 36, &ordinals);
-
-    // Both tables must be in the file whole: an absurd count is refused
-    // here instead of being searched.
-    uint64_t nameTable = 0, ordinalTable = 0;
-    if (!FileOffsetOf(image, names, uint64_t(nameCount) * 4, &nameTable) ||
-        !FileOffsetOf(image, ordinals, uint64_t(nameCount) * 2, &ordinalTable))
+    if (!ReadField(directory, 20, &functionCount) || !ReadField(directory, 24, &nameCount) ||
+        !ReadField(directory, 28, &functions) || !ReadField(directory, 32, &names) ||
+        !ReadField(directory, 36, &ordinals))
         return false;
     uint64_t first = 0, end = nameCount;
     while (first < end) {
         const uint64_t middle = first + (end - 1 - first) / 2;
         uint32_t nameRva = 0;
         int order = 0;
-        image.bytes.ReadAtOffset(nameTable + middle * 4, &nameRva);
-        // A name the file does not hold (outside the image, or in the zeros
-        // past a section's data) ends the search: no module of the patch
-        // has one.
-        if (!CompareWithExportName(image, nameRva, name, &order))
+        // A name the file does not hold ends the search: no module of the
+        // patch has one.
+        if (!ReadAtAddress(image, names + middle * 4, &nameRva) || !CompareWithExportName(image, nameRva, name, &order))
             return false;
         if (order == 0)
-            return IsExportedFunction(image, ordinalTable, middle, functions, functionCount);
+            return IsExportedFunction(image, ordinals, middle, functions, functionCount);
         if (order < 0)
             end = middle;
         else

@@ -2,8 +2,10 @@
 // would take it and whether it exports the patch's marker. Where the
 // platform's own loader cannot be asked truthfully (under Wine it maps its
 // own wsock32 and winmm in place of files of those names), the file's
-// headers and export table give the answer instead. Nothing is mapped or
-// run, and no byte outside the image is read, whatever the file holds.
+// headers and export table give the answer instead. The file is a copy in
+// this program's memory, read once: nothing is mapped or run, nothing
+// changes while it is judged, and no byte outside it is read, whatever it
+// holds.
 #pragma once
 
 #include <cstddef>
@@ -19,7 +21,7 @@ enum class HookModuleProbe { NotAModule, Unmarked, Marked };
 constexpr uint16_t kMachineI386 = 0x014C;
 constexpr uint16_t kMachineAmd64 = 0x8664;
 
-// NotAModule for anything that is not a complete image for the machine (a
+// NotAModule for anything the loader would refuse to map for the machine (a
 // PE32 image for i386, PE32+ for AMD64); otherwise whether the export table
 // names the marker with a function behind it. An export table that cannot
 // be found in the file names nothing.
