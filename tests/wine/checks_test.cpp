@@ -105,12 +105,11 @@ TEST(InstallationChecks, NoModuleBesideTheProgramLoadsIntoIt)
     const char overrides[] = "Software\\Wine\\AppDefaults\\patchcfg.exe\\DllOverrides";
     Install("planted", planted.c_str());
     StoreText(overrides, "uxtheme", "native,builtin");
-    HWND window = nullptr;
-    HANDLE process = nullptr;
-    const ::testing::AssertionResult started = StartTool(&window, &process);
-    if (started)
-        PostMessageA(window, WM_COMMAND, IDCANCEL, 0), WaitForExit(process);
+    PROCESS_INFORMATION tool = {};
+    const HWND window = StartTool(&tool);
+    if (window)
+        PostMessageA(window, WM_COMMAND, IDCANCEL, 0), WaitForSingleObject(tool.hProcess, 15000);
     DeleteFileA(planted.c_str()), SHDeleteKeyA(HKEY_CURRENT_USER, overrides);
-    EXPECT_TRUE(started);
+    EXPECT_NE(window, nullptr) << "the window did not open";
     EXPECT_EQ(GetFileAttributesA("planted-module-ran"), INVALID_FILE_ATTRIBUTES) << "uxtheme.dll beside it ran";
 }

@@ -4,7 +4,6 @@
 
 #include <gtest/gtest.h>
 
-#include <algorithm>
 #include <fstream>
 #include <iterator>
 #include <map>
@@ -17,23 +16,21 @@
 #include "window/config_dialog.h"
 
 inline const char kDemoKey[] = "software\\classes\\.dm2";
-inline const char kCommandKey[] = "software\\classes\\Gravlok\\shell\\open\\command";
 inline const char kServiceKey[] = "software\\classes\\local settings\\software\\microsoft\\windows\\gameux\\servicelocation";
 inline const char kServiceUrl[] = "https://games.metaservices.microsoft.com/games/SGamesWebService.asmx";
 inline const char kOverridesKey[] = "Software\\Wine\\AppDefaults\\gravlok.exe\\DllOverrides";
 
 // A fresh game directory, made current, named in letters outside the
-// system's code page as many players' are, and as long as theirs.
+// system's code page and as long as players' game libraries' are.
 struct ScratchGameDir {
     std::wstring path;
     ScratchGameDir()
     {
         static int made;
-        wchar_t buffer[MAX_PATH];
-        path.assign(buffer, GetTempPathW(MAX_PATH, buffer)) += std::to_wstring(GetCurrentProcessId()) + L"-" +
+        wchar_t temp[MAX_PATH];
+        path.assign(temp, GetTempPathW(MAX_PATH, temp)) += std::to_wstring(GetCurrentProcessId()) + L"-" +
             std::to_wstring(GetTickCount()) + L"-" + std::to_wstring(++made) + L" SteamLibrary steamapps common";
-        // As long as the paths of players' game libraries, 50 to 120 characters.
-        path.resize(std::max<size_t>(path.size(), 104), L'-');
+        path.resize(path.size() < 104 ? 104 : path.size(), L'-');
         path += L"\u03A0\u03B1\u03B9\u03C7\u03BD\u03AF\u03B4\u03B9";
         // Thrown, so the test stops here rather than go on in the build tree.
         if (!CreateDirectoryW(path.c_str(), nullptr) || !SetCurrentDirectoryW(path.c_str()))
@@ -44,8 +41,7 @@ struct ScratchGameDir {
 inline std::string Utf8(const std::wstring &text)
 {
     std::string utf8(text.size() * 3, '\0');
-    const int size = WideCharToMultiByte(CP_UTF8, 0, text.c_str(), int(text.size()), &utf8[0], int(utf8.size()), 0, 0);
-    return utf8.substr(0, size);
+    return utf8.substr(0, WideCharToMultiByte(CP_UTF8, 0, text.c_str(), int(text.size()), &utf8[0], int(utf8.size()), 0, 0));
 }
 
 inline void WriteBytes(const std::string &name, const std::string &bytes)
@@ -75,7 +71,7 @@ inline std::map<std::string, std::string> Files()
 // 32-bit instruction, still well short of the second a wait for another program takes.
 inline DWORD AtOnceMs() { return getenv("WINE_ROUTE") && strcmp(getenv("WINE_ROUTE"), "emulated") == 0 ? 400 : 100; }
 
-// This program's, with its fixtures.
+// This program's, with its fixtures and, one up, patchcfg.exe.
 inline std::string BuildDirectory()
 {
     char path[MAX_PATH];
@@ -91,6 +87,22 @@ inline HWND OpenConfigWindow()
     return ShowWindow(window, SW_SHOW), window;
 }
 
+// patchcfg.exe started in the current directory, and its window once shown; null when it is not.
+inline HWND StartTool(PROCESS_INFORMATION *started)
+{
+    STARTUPINFOA startup = {};
+    startup.cb = sizeof startup;
+    if (!CreateProcessA((BuildDirectory() + "\\..\\patchcfg.exe").c_str(), nullptr, 0, 0, FALSE, 0, 0, 0, &startup, started))
+        return nullptr;
+    DWORD owner = 0;
+    for (int waited = 0; waited < 30000; waited += 50, Sleep(50)) {
+        HWND window = FindWindowA(nullptr, "Gravlok Patch Config");
+        if (window && GetWindowThreadProcessId(window, &owner) && owner == started->dwProcessId && IsWindowVisible(window))
+            return window;
+    }
+    return TerminateProcess(started->hProcess, 99), nullptr;
+}
+
 // UTF-16: Wine passes list box text between processes only so.
 inline std::vector<std::string> StatusLines(HWND window)
 {
@@ -101,26 +113,15 @@ inline std::vector<std::string> StatusLines(HWND window)
     return lines;
 }
 
-// The lines the player can read: from the topmost shown, as many as the
-// log's height holds whole.
-inline std::vector<std::string> VisibleStatusLines(HWND window)
+// The newest line, as the player reads it: scrolled into view in the log's height.
+inline std::string LastLine(HWND window)
 {
+    const std::vector<std::string> lines = StatusLines(window);
     const HWND log = GetDlgItem(window, IDC_STATUS_LOG);
     RECT client = {};
     GetClientRect(log, &client);
     const LRESULT top = SendMessageW(log, LB_GETTOPINDEX, 0, 0), height = SendMessageW(log, LB_GETITEMHEIGHT, 0, 0);
-    const std::vector<std::string> lines = StatusLines(window);
-    std::vector<std::string> visible;
-    for (LRESULT i = top; i >= 0 && size_t(i) < lines.size() && (i - top + 1) * height <= client.bottom; ++i)
-        visible.push_back(lines[i]);
-    return visible;
-}
-
-// The newest line the player can read: the last one shown.
-inline std::string LastLine(HWND window)
-{
-    const std::vector<std::string> lines = VisibleStatusLines(window);
-    return lines.empty() ? "<nothing shown>" : lines.back();
+    return lines.empty() || (LRESULT(lines.size()) - top) * height > client.bottom ? "<not in view>" : lines.back();
 }
 
 inline std::string Field(HWND window, int id)

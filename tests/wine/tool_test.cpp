@@ -1,7 +1,5 @@
 // The built patchcfg.exe at 200 % display scale, started in a scratch game
 // directory and driven from this process by a player's pointer and keys.
-#include <set>
-
 #include "driver.h"
 
 class Tool : public ::testing::Test {
@@ -19,17 +17,9 @@ protected:
         const DWORD dpi = 192; // read as a program starts
         RegSetKeyValueA(HKEY_CURRENT_USER, "Control Panel\\Desktop", "LogPixels", REG_DWORD, &dpi, sizeof dpi);
         SetCursorPos(0, 0); // away from where the window opens
-        STARTUPINFOA startup = {};
-        startup.cb = sizeof startup;
-        ASSERT_TRUE(CreateProcessA((BuildDirectory() + "\\..\\patchcfg.exe").c_str(), nullptr, nullptr, nullptr, FALSE,
-                                   0, nullptr, nullptr, &startup, &tool));
-        DWORD owner = 0;
-        for (int waited = 0; waited < 30000 && !IsWindowVisible(window); waited += 50, Sleep(50))
-            if ((window = FindWindowA(nullptr, "Gravlok Patch Config")) && GetWindowThreadProcessId(window, &owner) &&
-                owner != tool.dwProcessId)
-                window = nullptr;
+        window = StartTool(&tool);
         RegDeleteKeyValueA(HKEY_CURRENT_USER, "Control Panel\\Desktop", "LogPixels");
-        ASSERT_TRUE(IsWindowVisible(window)) << "the window did not open";
+        ASSERT_NE(window, nullptr) << "the window did not open";
     }
     void TearDown() override { TerminateProcess(tool.hProcess, 99); }
 
@@ -133,40 +123,10 @@ TEST_F(Tool, CloseBoxEndsWithNothingSaved)
     ExpectEndsUnsaved(window, WM_SYSCOMMAND, SC_CLOSE);
 }
 
-// Opens each file that appears or changes in the current directory for
-// 300 ms, sharing reading and writing but not deletion, and notes its name.
-static int HoldNewFiles(const wchar_t *log)
-{
-    HANDLE changed = FindFirstChangeNotificationW(L".", FALSE, FILE_NOTIFY_CHANGE_FILE_NAME | FILE_NOTIFY_CHANGE_LAST_WRITE);
-    std::set<std::string> seen;
-    for (DWORD started = GetTickCount(); GetTickCount() - started < 60000; FindNextChangeNotification(changed)) {
-        WaitForSingleObject(changed, 20);
-        WIN32_FIND_DATAA found;
-        HANDLE search = FindFirstFileA("*", &found);
-        for (BOOL more = search != INVALID_HANDLE_VALUE; more; more = FindNextFileA(search, &found)) {
-            const std::string key = std::string(found.cFileName) + std::to_string(found.ftLastWriteTime.dwLowDateTime);
-            if (found.cFileName[0] == '.' || !seen.insert(key).second)
-                continue;
-            HANDLE file = CreateFileA(found.cFileName, GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE, 0, OPEN_EXISTING, 0, 0);
-            if (file == INVALID_HANDLE_VALUE)
-                continue;
-            FILE *notes = _wfopen(log, L"ab");
-            fprintf(notes, "%s\n", found.cFileName);
-            fclose(notes);
-            Sleep(300);
-            CloseHandle(file);
-        }
-        FindClose(search);
-    }
-    return 0;
-}
-
 // As the shell's program for documents and web addresses: notes what it opens.
 int main(int argc, char **argv)
 {
     wchar_t **arguments = CommandLineToArgvW(GetCommandLineW(), &argc);
-    if (argc == 3 && wcscmp(arguments[1], L"--hold-new-files") == 0)
-        return HoldNewFiles(arguments[2]);
     if (argc == 4 && wcscmp(arguments[1], L"--record") == 0) {
         FILE *log = _wfopen(arguments[2], L"ab");
         return log && fprintf(log, "%s\n", Utf8(arguments[3]).c_str()) > 0 && fclose(log) == 0 ? 0 : 1;
