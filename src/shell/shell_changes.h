@@ -1,6 +1,6 @@
 // What Apply does to the current user's registry, decided from the two
-// check boxes and what the window read when it opened. Kept apart from the
-// registry calls so the decisions can be tested on any machine.
+// check boxes and what the window read when it opened, apart from the
+// registry calls that carry it out.
 #pragma once
 
 #include <stddef.h>
