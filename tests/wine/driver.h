@@ -43,7 +43,6 @@ inline std::string Utf8(const std::wstring &text)
     std::string utf8(text.size() * 3, '\0');
     return utf8.substr(0, WideCharToMultiByte(CP_UTF8, 0, text.c_str(), int(text.size()), &utf8[0], int(utf8.size()), 0, 0));
 }
-
 inline void WriteBytes(const std::string &name, const std::string &bytes)
 {
     EXPECT_TRUE(std::ofstream(name, std::ios::binary) << bytes) << name;
@@ -126,7 +125,7 @@ inline std::string LastLine(HWND window)
 
 inline std::string Field(HWND window, int id)
 {
-    char text[64];
+    char text[96];
     return std::string(text, SendDlgItemMessageA(window, id, WM_GETTEXT, sizeof text, LPARAM(text)));
 }
 inline void SetField(HWND window, int id, const std::string &text) { SetDlgItemTextA(window, id, text.c_str()); }

@@ -11,8 +11,7 @@
 // place whose tail counted would read as a mix of old and new.
 static const std::string kOld = "chatlines 10\r\n" + std::string(300, '#') + "\r\nmaxfps 120\r\n";
 static const std::string kNew = "enable 1\r\nnativefs 1\r\nconsolenoback 0\r\nconsoleoverlay 4\r\nconsolewidth 126\r\n"
-                                "chatlines 20\r\nmenudarken 1\r\nshowgun 0\r\nmaxfps 300\r\nautofov 1\r\ndlmain 1\r\n"
-                                "dlrate 0\r\n";
+                                "chatlines 20\r\nmenudarken 1\r\nshowgun 0\r\nmaxfps 300\r\nautofov 1\r\ndlmain 1\r\ndlrate 0\r\n";
 static const char kWritten[] = "Config written to PATCH.CFG", kFailed[] = "Failed to write PATCH.CFG";
 
 // The settings a start reads from the directory as it is.
@@ -23,33 +22,29 @@ static std::string ReadAtStart()
     return DestroyWindow(window), read;
 }
 
-static void SetDirectory(const std::map<std::string, std::string> &files)
-{
-    for (const auto &file : Files())
-        SetFileAttributesA(file.first.c_str(), FILE_ATTRIBUTE_NORMAL), DeleteFileA(file.first.c_str());
-    for (const auto &file : files)
-        WriteBytes(file.first, file.second);
-}
-
 static std::vector<std::map<std::string, std::string>> stops; // the directory before each step that changed it
 static DWORD (*meet)(SaveStep next);
 static int attempts;
+static HANDLE heldByOther = INVALID_HANDLE_VALUE;
 
 static DWORD Snapshot(SaveStep next)
 {
-    const auto now = Files();
-    if (stops.empty() || now != stops.back())
-        stops.push_back(now);
+    if (stops.empty() || Files() != stops.back())
+        stops.push_back(Files());
     return meet ? meet(next) : 0;
 }
 
-// A write cut short by a full disk: the start of the file is neither old nor new.
+static void HoldPatchCfg(DWORD sharing)
+{
+    heldByOther = CreateFileA("patch.cfg", GENERIC_READ | GENERIC_WRITE, sharing, 0, OPEN_EXISTING, 0, 0);
+}
+
+// No new file allowed, and the write in place cut short by a full disk.
 static DWORD Tear(SaveStep next)
 {
     if (next == SaveStep::WriteInPlace) {
         HANDLE file = CreateFileA("patch.cfg", GENERIC_WRITE, FILE_SHARE_READ | FILE_SHARE_WRITE, 0, OPEN_EXISTING, 0, 0);
-        WriteFile(file, "enable 0\r\nmaxfps 3", 18, nullptr, nullptr);
-        CloseHandle(file);
+        WriteFile(file, "enable 0\r\nmaxfps 3", 18, nullptr, nullptr), CloseHandle(file);
     }
     return next == SaveStep::CreateNew ? ERROR_ACCESS_DENIED : next == SaveStep::WriteInPlace ? ERROR_DISK_FULL : 0;
 }
@@ -58,70 +53,66 @@ TEST(SavingPatchCfg, KeepsOldOrNewWhateverStandsInTheWayOrStopsIt)
 {
     ScratchGameDir game;
     ResetShellKeys();
-    const DWORD shareAllButDelete = FILE_SHARE_READ | FILE_SHARE_WRITE;
     const struct {
         const char *what;
+        void (*arrange)();
         DWORD (*meet)(SaveStep next);
-        DWORD heldSharing; // patch.cfg held open by another program, sharing this; ~0u: not held
-        DWORD attributes;
         std::vector<std::string> log;
         std::string file; // patch.cfg's bytes afterwards; "" when neither old nor new
-        bool answeredAtOnce;
+        bool atOnce;
     } rows[] = {
-        {"nothing in the way", nullptr, ~0u, 0, {kWritten}, kNew, true},
-        {"patch.cfg hidden by the player", nullptr, ~0u, FILE_ATTRIBUTE_HIDDEN, {kWritten}, kNew, true},
-        {"the new file held by another program until the third attempt to rename it", [](SaveStep next) -> DWORD {
-             static HANDLE held;
+        {"nothing in the way", [] {}, nullptr, {kWritten}, kNew, true},
+        {"patch.cfg hidden", [] { SetFileAttributesA("patch.cfg", FILE_ATTRIBUTE_HIDDEN); }, nullptr, {kWritten}, kNew, true},
+        {"the new file held by another program until the third attempt to rename it", [] {}, [](SaveStep next) -> DWORD {
              if (next == SaveStep::Rename && ++attempts == 1)
-                 held = CreateFileA("patch.cfg.saving", GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE, 0, OPEN_EXISTING, 0, 0);
+                 heldByOther = CreateFileA("patch.cfg.saving", GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE, 0, OPEN_EXISTING, 0, 0);
              if (next == SaveStep::Rename && attempts == 3)
-                 CloseHandle(held);
+                 CloseHandle(heldByOther), heldByOther = INVALID_HANDLE_VALUE;
              return 0;
-         }, ~0u, 0, {kWritten}, kNew, false},
-        {"patch.cfg held by an editor that does not share deleting", nullptr, shareAllButDelete, 0, {kWritten}, kNew, false},
-        {"patch.cfg held by a program that shares nothing", nullptr, 0, 0, {kFailed}, kOld, false},
-        {"patch.cfg read-only", nullptr, ~0u, FILE_ATTRIBUTE_READONLY, {"Access denied to PATCH.CFG, try re-running as administrator"}, kOld, true},
-        {"no new file allowed, and the write in place cut short", Tear, ~0u, 0, {kFailed}, kOld, true},
-        {"no new file allowed, the write in place cut short, and the old bytes not put back",
-         [](SaveStep next) { return next == SaveStep::RestoreInPlace ? DWORD(ERROR_DISK_FULL) : Tear(next); }, ~0u, 0,
+         }, {kWritten}, kNew, false},
+        {"patch.cfg held by an editor that does not share deleting", [] { HoldPatchCfg(FILE_SHARE_READ | FILE_SHARE_WRITE); },
+         nullptr, {kWritten}, kNew, false},
+        {"patch.cfg held by a program that shares nothing", [] { HoldPatchCfg(0); }, nullptr, {kFailed}, kOld, false},
+        {"patch.cfg read-only", [] { SetFileAttributesA("patch.cfg", FILE_ATTRIBUTE_READONLY); }, nullptr,
+         {"Access denied to PATCH.CFG, try re-running as administrator"}, kOld, true},
+        {"the write in place cut short", [] {}, Tear, {kFailed}, kOld, true},
+        {"the write in place cut short, the old bytes not put back", [] {},
+         [](SaveStep next) { return next == SaveStep::RestoreInPlace ? DWORD(ERROR_DISK_FULL) : Tear(next); },
          {kFailed, "Failed to restore PATCH.CFG, it may be incomplete"}, "", true},
-        {"no new file allowed, nothing written in place, and putting back reported failing", [](SaveStep next) -> DWORD {
+        {"nothing written in place, and putting back reported failing", [] {}, [](SaveStep next) -> DWORD {
              return next == SaveStep::CreateNew ? ERROR_ACCESS_DENIED : next == SaveStep::CutInPlace ? 0 : ERROR_DISK_FULL;
-         }, ~0u, 0, {kFailed}, kOld, true},
+         }, {kFailed}, kOld, true},
     };
     for (const auto &row : rows) {
         SCOPED_TRACE(row.what);
-        SetDirectory({{"patch.cfg", kOld}});
+        for (const auto &file : Files())
+            SetFileAttributesA(file.first.c_str(), FILE_ATTRIBUTE_NORMAL), DeleteFileA(file.first.c_str());
+        WriteBytes("patch.cfg", kOld);
         HWND window = OpenConfigWindow();
         SetField(window, IDC_CHAT_LINES, "20");
         SetField(window, IDC_MAX_FPS, "300");
-        SetFileAttributesA("patch.cfg", row.attributes);
-        HANDLE held = row.heldSharing == ~0u ? INVALID_HANDLE_VALUE
-                                            : CreateFileA("patch.cfg", GENERIC_READ | GENERIC_WRITE, row.heldSharing, 0, OPEN_EXISTING, 0, 0);
-        stops.clear();
-        meet = row.meet;
-        attempts = 0;
-        saveStepHook = Snapshot;
-        const DWORD started = GetTickCount();
+        row.arrange();
+        const DWORD hidden = GetFileAttributesA("patch.cfg") & FILE_ATTRIBUTE_HIDDEN, started = GetTickCount();
+        stops.clear(), meet = row.meet, attempts = 0, saveStepHook = Snapshot;
         Apply(window);
         const DWORD took = GetTickCount() - started;
         saveStepHook = nullptr;
-        CloseHandle(held);
+        CloseHandle(heldByOther), heldByOther = INVALID_HANDLE_VALUE;
         const std::vector<std::string> lines = StatusLines(window);
         EXPECT_EQ(std::vector<std::string>(lines.end() - row.log.size(), lines.end()), row.log);
         EXPECT_EQ(LastLine(window), row.log.back());
         DestroyWindow(window);
-        EXPECT_TRUE(took < AtOnceMs() || !row.answeredAtOnce) << "waited " << took << " ms although nothing holds a file";
+        EXPECT_TRUE(took < AtOnceMs() || !row.atOnce) << "waited " << took << " ms although nothing holds a file";
         if (row.file.empty())
             continue; // the one outcome the log warns of
         EXPECT_EQ(Files(), (std::map<std::string, std::string>{{"patch.cfg", row.file}}));
-        EXPECT_EQ(GetFileAttributesA("patch.cfg") & FILE_ATTRIBUTE_HIDDEN, row.attributes & FILE_ATTRIBUTE_HIDDEN);
-        if (row.file != kNew)
-            continue;
-        // The next start after a stop before any step of that save.
-        const auto seen = stops;
-        for (size_t stop = 0; stop < seen.size(); ++stop) {
-            SetDirectory(seen[stop]);
+        EXPECT_EQ(GetFileAttributesA("patch.cfg") & FILE_ATTRIBUTE_HIDDEN, hidden);
+        // The next start after a stop before any step of a save that succeeded.
+        for (size_t stop = 0; row.file == kNew && stop < stops.size(); ++stop) {
+            for (const auto &file : Files())
+                DeleteFileA(file.first.c_str());
+            for (const auto &file : stops[stop])
+                WriteBytes(file.first, file.second);
             const std::string read = ReadAtStart();
             EXPECT_TRUE(read == "10 120" || read == "20 300") << "stop " << stop << " read as " << read;
             EXPECT_EQ(Files().count("patch.cfg.saving"), 0u);
@@ -149,14 +140,13 @@ static DWORD WINAPI HoldNewFiles(void *)
     return 0;
 }
 
-// Reads patch.cfg every millisecond, as a game starting meanwhile would.
-// Shares deleting, so that the reads never get in the save's way: that is
-// the holder's part.
+// Reads patch.cfg every millisecond, as a game starting meanwhile would;
+// sharing deleting, so that the reads never get in the save's way.
 static DWORD WINAPI ReadContinuously(void *)
 {
     for (char bytes[1024]; running; Sleep(1)) {
-        HANDLE file = CreateFileA("patch.cfg", GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE,
-                                  nullptr, OPEN_EXISTING, 0, nullptr);
+        HANDLE file = CreateFileA("patch.cfg", GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, 0,
+                                  OPEN_EXISTING, 0, 0);
         DWORD count = 0;
         ++reads[ReadFile(file, bytes, sizeof bytes, &count, nullptr) ? std::string(bytes, count) : "<none>"];
         CloseHandle(file);
