@@ -290,11 +290,10 @@ int main(int argc, char **argv)
     // probed every time), each run beside one in the directory without: the
     // tool, and its own window's program, which reads no file but shows
     // what merely having the files there costs the platform.
-    const uint16_t machine = sizeof(void *) == 8 ? 0x8664 : 0x014C;
-    const std::string wsock32 = CraftedModule(machine, CraftedMarker::Exported);
+    const std::string wsock32 = CraftedModule(CraftedMarker::Exported);
     ScratchGameDirectory crafted;
     crafted.Add("wsock32.dll", wsock32);
-    crafted.Add("winmm.dll", CraftedModule(machine, CraftedMarker::Forwarded));
+    crafted.Add("winmm.dll", CraftedModule(CraftedMarker::Forwarded));
     // And the probe of the crafted wsock32.dll alone, in this process, the
     // file's reading included.
     std::vector<double> probes;

@@ -17,11 +17,10 @@ enum CraftedField : uint32_t {
 };
 
 // With one field changed (fieldBytes at field), for the checks' odd files.
-inline std::string CraftedModule(uint16_t machine, CraftedMarker marker, uint32_t sectionCount = 65535,
+inline std::string CraftedModule(CraftedMarker marker, uint32_t sectionCount = 65535,
                                  uint32_t field = 0, uint32_t fieldValue = 0, int fieldBytes = 0)
 {
-    // The optional header is as long for PE32 as for PE32+ (0x58 to 0x148).
-    const uint32_t directories = machine == 0x8664 ? 0xC8 : 0xB8, end = kFirstSection + sectionCount * 40;
+    const uint32_t directories = 0xB8, end = kFirstSection + sectionCount * 40;
     const uint32_t functions = end + 4, directory = end + 8, name = directory + 40, size = (name + 6 + 4095) & ~4095;
     std::string image(size, '\0');
     const auto put = [&image](uint32_t at, uint32_t value, int bytes = 4) {
@@ -29,8 +28,8 @@ inline std::string CraftedModule(uint16_t machine, CraftedMarker marker, uint32_
             image[at + i] = static_cast<char>(value >> 8 * i);
     };
     image.replace(0, 2, "MZ").replace(0x40, 4, "PE\0\0", 4);
-    put(0x3C, 0x40), put(0x44, machine, 2), put(0x46, sectionCount, 2), put(kOptionalHeaderSize, 240, 2);
-    put(kCharacteristics, 0x2102, 2), put(0x58, machine == 0x8664 ? 0x20B : 0x10B, 2); // an executable DLL
+    put(0x3C, 0x40), put(0x44, 0x14C, 2), put(0x46, sectionCount, 2), put(kOptionalHeaderSize, 240, 2);
+    put(kCharacteristics, 0x2102, 2), put(0x58, 0x10B, 2); // an executable i386 DLL
     // The headers' size stays 0, so no address is read from the headers.
     put(kSectionAlignment, 4096), put(kFileAlignment, 512), put(kImageSize, size + 4096);
     put(directories - 4, 16), put(directories, directory), put(directories + 4, 46);

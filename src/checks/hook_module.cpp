@@ -2,14 +2,6 @@
 
 #include <stdint.h>
 
-// The modules this program could load are the ones the game could: the
-// shipped program is i386 like the game.
-#if defined(__x86_64__) || defined(_M_X64)
-static constexpr uint16_t kOwnMachine = kMachineAmd64;
-#else
-static constexpr uint16_t kOwnMachine = kMachineI386;
-#endif
-
 // Hook modules are a few hundred KB; a file past this is no module of the
 // patch, and is not read into memory to find that out.
 static constexpr LONGLONG kLargestModule = 64 << 20;
@@ -45,7 +37,7 @@ HookModuleProbe ProbeModuleFile(HANDLE file)
     DWORD read = 0;
     HookModuleProbe probe = HookModuleProbe::NotAModule;
     if (ReadFile(file, copy, length, &read, nullptr) && read == length)
-        probe = ProbeModuleImage(static_cast<const unsigned char *>(copy), length, kOwnMachine);
+        probe = ProbeModuleImage(static_cast<const unsigned char *>(copy), length);
     VirtualFree(copy, 0, MEM_RELEASE);
     return probe;
 }

@@ -38,8 +38,9 @@ constexpr uint64_t kDosNewHeaderField = 0x3C;
 constexpr uint64_t kOptionalHeader = 24; // from the signature "PE\0\0"
 constexpr uint64_t kSectionHeaderSize = 40;
 constexpr uint16_t kExecutableImage = 0x0002;
+constexpr uint16_t kMachineI386 = 0x014C;
 constexpr uint16_t kMagicPe32 = 0x10B;
-constexpr uint16_t kMagicPe32Plus = 0x20B;
+constexpr uint64_t kDirectoryCountField = 92; // in a PE32 optional header
 constexpr uint32_t kPageSize = 0x1000;
 // The loader reads a section's data from its file offset rounded down to
 // this, whatever the file alignment says.
@@ -137,7 +138,7 @@ bool IsLoaderAlignment(uint32_t section, uint32_t file)
 // headers, in address order without overlapping, inside the image's size
 // and with all their data in the file, so that a download cut short or a
 // damaged file is refused rather than half mapped.
-bool ReadImageHeaders(const Bytes &file, uint16_t machine, Image *image)
+bool ReadImageHeaders(const Bytes &file, Image *image)
 {
     const Bytes dos = FileAt(file, 0);
     uint32_t ntHeaders = 0;
@@ -149,18 +150,15 @@ bool ReadImageHeaders(const Bytes &file, uint16_t machine, Image *image)
         !ReadField(nt, 6, &sectionCount) || !ReadField(nt, 20, &optionalSize) || !ReadField(nt, 22, &characteristics) ||
         !ReadField(nt, kOptionalHeader, &magic))
         return false;
-    if (fileMachine != machine || !(characteristics & kExecutableImage))
+    if (fileMachine != kMachineI386 || !(characteristics & kExecutableImage))
         return false;
 
-    // The two layouts differ only in where the data directories start.
     const Bytes optional = FileAt(file, ntHeaders + kOptionalHeader);
-    const uint16_t expectedMagic = machine == kMachineAmd64 ? kMagicPe32Plus : kMagicPe32;
-    const uint64_t directoryCountField = magic == kMagicPe32Plus ? 108 : 92;
-    const uint64_t directories = directoryCountField + 4;
+    const uint64_t directories = kDirectoryCountField + 4;
     uint32_t sectionAlignment = 0, fileAlignment = 0, imageSize = 0, headersSize = 0, directoryCount = 0;
-    if (magic != expectedMagic || optionalSize < directories || !ReadField(optional, 32, &sectionAlignment) ||
+    if (magic != kMagicPe32 || optionalSize < directories || !ReadField(optional, 32, &sectionAlignment) ||
         !ReadField(optional, 36, &fileAlignment) || !ReadField(optional, 56, &imageSize) ||
-        !ReadField(optional, 60, &headersSize) || !ReadField(optional, directoryCountField, &directoryCount) ||
+        !ReadField(optional, 60, &headersSize) || !ReadField(optional, kDirectoryCountField, &directoryCount) ||
         !IsLoaderAlignment(sectionAlignment, fileAlignment))
         return false;
 
@@ -269,10 +267,10 @@ bool HasExport(const Image &image, const char *name)
 
 } // namespace
 
-HookModuleProbe ProbeModuleImage(const unsigned char *image, size_t size, uint16_t machine)
+HookModuleProbe ProbeModuleImage(const unsigned char *image, size_t size)
 {
     Image read;
-    if (!ReadImageHeaders(Bytes{image, size}, machine, &read))
+    if (!ReadImageHeaders(Bytes{image, size}, &read))
         return HookModuleProbe::NotAModule;
     return HasExport(read, kMarkerExport) ? HookModuleProbe::Marked : HookModuleProbe::Unmarked;
 }

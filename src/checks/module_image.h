@@ -16,13 +16,8 @@ constexpr char kMarkerExport[] = "patch";
 
 enum class HookModuleProbe { NotAModule, Unmarked, Marked };
 
-// A module loads only into a process of its own machine: the game and the
-// shipped tool are i386, the tool's 64-bit test build is AMD64.
-constexpr uint16_t kMachineI386 = 0x014C;
-constexpr uint16_t kMachineAmd64 = 0x8664;
-
-// NotAModule for anything the loader would refuse to map for the machine (a
-// PE32 image for i386, PE32+ for AMD64); otherwise whether the export table
-// names the marker with a function behind it. An export table that cannot
-// be found in the file names nothing.
-HookModuleProbe ProbeModuleImage(const unsigned char *image, size_t size, uint16_t machine);
+// NotAModule for anything the loader would refuse to map into the game, an
+// i386 process; otherwise whether the export table names the marker with a
+// function behind it. An export table that cannot be found in the file
+// names nothing.
+HookModuleProbe ProbeModuleImage(const unsigned char *image, size_t size);

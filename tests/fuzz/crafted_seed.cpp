@@ -5,10 +5,9 @@
 #include <fstream>
 
 #include "../crafted_module.h"
-#include "checks/module_image.h"
 
 int main(int, char **argv)
 {
-    std::ofstream(argv[1], std::ios::binary) << CraftedModule(kMachineI386, CraftedMarker::Exported, 13000);
-    std::ofstream(argv[2], std::ios::binary) << CraftedModule(kMachineI386, CraftedMarker::Exported, 2);
+    std::ofstream(argv[1], std::ios::binary) << CraftedModule(CraftedMarker::Exported, 13000);
+    std::ofstream(argv[2], std::ios::binary) << CraftedModule(CraftedMarker::Exported, 2);
 }

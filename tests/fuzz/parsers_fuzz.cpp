@@ -9,8 +9,7 @@
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size)
 {
-    ProbeModuleImage(data, size, kMachineI386);
-    ProbeModuleImage(data, size, kMachineAmd64);
+    ProbeModuleImage(data, size);
     const char *bytes = reinterpret_cast<const char *>(data);
     const size_t split = size ? data[0] % (size + 1) : 0;
     PatchSettings read, chunked, again;

@@ -11,18 +11,17 @@ static void Executable(const char *word, const char *import, size_t size = 31503
     WriteBytes("gravlok.exe", bytes.replace(224, 4, word, 4).replace(315030, 12, import, 12).substr(0, size));
 }
 
-const uint16_t kOwnMachine = sizeof(void *) == 8 ? kMachineAmd64 : kMachineI386;
 // 65,535 sections and a name table over them: each opens the window in a
 // few milliseconds, and gets the loader's verdict (a forwarded marker is
 // another module's, and the loader's search of names out of order misses it).
 static void Craft(CraftedMarker marker, const char *as)
 {
-    WriteBytes(as, CraftedModule(kOwnMachine, marker));
+    WriteBytes(as, CraftedModule(marker));
 }
 // A marked module of two sections with one field changed, as both hook modules.
 static void Change(uint32_t at, uint32_t value, int bytes = 4)
 {
-    const std::string module = CraftedModule(kOwnMachine, CraftedMarker::Exported, 2, at, value, bytes);
+    const std::string module = CraftedModule(CraftedMarker::Exported, 2, at, value, bytes);
     WriteBytes("wsock32.dll", module), WriteBytes("winmm.dll", module);
 }
 
