@@ -3,7 +3,6 @@
 // and that the tool loads no module from its own directory.
 #include "../crafted_module.h"
 #include "driver.h"
-#include "checks/module_image.h"
 
 static void Executable(const char *word, const char *import, size_t size = 315030 + 12)
 {
