@@ -53,7 +53,6 @@ inline std::string ReadBytes(const std::string &name)
     std::ifstream file(name, std::ios::binary);
     return file ? std::string(std::istreambuf_iterator<char>(file), {}) : "<none>";
 }
-
 // Every file of the current directory with its bytes.
 inline std::map<std::string, std::string> Files()
 {
@@ -111,7 +110,6 @@ inline std::vector<std::string> StatusLines(HWND window)
         lines.emplace_back(text, text + SendDlgItemMessageW(window, IDC_STATUS_LOG, LB_GETTEXT, i, LPARAM(text)));
     return lines;
 }
-
 // The newest line, as the player reads it: scrolled into view in the log's height.
 inline std::string LastLine(HWND window)
 {
@@ -142,11 +140,9 @@ inline std::string StoredText(const char *key, const char *value)
 {
     char text[512];
     DWORD size = sizeof text, type = 0;
-    if (SHGetValueA(HKEY_CURRENT_USER, key, value, &type, text, &size) != ERROR_SUCCESS || type != REG_SZ)
-        return "<none>";
-    return std::string(text, strnlen(text, size));
+    const bool stored = SHGetValueA(HKEY_CURRENT_USER, key, value, &type, text, &size) == ERROR_SUCCESS && type == REG_SZ;
+    return stored ? std::string(text, strnlen(text, size)) : "<none>";
 }
-
 // The keys Apply may write, as on a machine that has not met the tool (the
 // service location the system's, another or none).
 inline void ResetShellKeys(const char *serviceLocation = kServiceUrl)

@@ -67,50 +67,38 @@ static void Press(BYTE key)
     keybd_event(key, 0, 0, 0), keybd_event(key, 0, KEYEVENTF_KEYUP, 0);
 }
 
-TEST_F(Tool, TipShowsUnderARestingPointer)
+// As wide to the eye as 250 pixels at 100 %: the long tip wraps at 500.
+TEST_F(Tool, TipShowsUnderARestingPointerWrappedAtTwiceTheWidthAtTwiceTheScale)
 {
     const HWND tip = TipOver(IDC_ENABLE);
-    ASSERT_NE(tip, nullptr) << "no tip shown";
+    RECT shown = {};
+    ASSERT_TRUE(GetWindowRect(tip, &shown)) << "no tip shown";
     wchar_t text[256];
     EXPECT_EQ(Utf8(std::wstring(text, SendMessageW(tip, WM_GETTEXT, 256, LPARAM(text)))),
               "Enable these settings and the other features of the patch - note the patch's in-game menu options will "
               "reset to defaults if it is disabled");
-}
-
-// As wide to the eye as 250 pixels at 100 %: the long tip wraps at 500.
-TEST_F(Tool, TipWrapsAtTwiceTheWidthAtTwiceTheScale)
-{
-    RECT shown = {};
-    ASSERT_TRUE(GetWindowRect(TipOver(IDC_ENABLE), &shown)) << "no tip shown";
     EXPECT_GT(shown.right - shown.left, 400);
     EXPECT_LE(shown.right - shown.left, 520);
 }
 
-TEST_F(Tool, LinkOpensTheSiteOnEnterAfterTab)
+// From the keyboard (Tab to it, Enter) as from the pointer.
+TEST_F(Tool, LinkOpensTheSiteOnEnterAndOnAClick)
 {
     PostMessageA(window, WM_NEXTDLGCTL, WPARAM(GetDlgItem(window, IDC_APPLY)), TRUE);
     Press(VK_TAB), Press(VK_RETURN);
-    EXPECT_EQ(NextOpened().rfind("https://", 0), 0u);
-}
-
-TEST_F(Tool, LinkOpensTheSiteOnAClick)
-{
+    EXPECT_EQ(NextOpened().rfind("https://", 0), 0u) << "Enter";
     PostMessageA(GetDlgItem(window, IDC_LINK), WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(8, 6));
     PostMessageA(GetDlgItem(window, IDC_LINK), WM_LBUTTONUP, 0, MAKELPARAM(8, 6));
-    EXPECT_EQ(NextOpened().rfind("https://", 0), 0u);
+    EXPECT_EQ(NextOpened().rfind("https://", 0), 0u) << "a click";
 }
 
 // Wine draws no "?" in the caption: on Linux F1 is the way to the read-me.
-TEST_F(Tool, F1OpensTheReadMe)
+TEST_F(Tool, ReadMeOpensOnF1AndOnTheCaptionsQuestionMark)
 {
     Press(VK_F1);
-    EXPECT_EQ(NextOpened(), Utf8(game.path) + "\\patch.txt\n");
-}
-
-TEST_F(Tool, QuestionMarkOpensTheReadMe)
-{
+    EXPECT_EQ(NextOpened(), Utf8(game.path) + "\\patch.txt\n") << "F1";
     PostMessageA(window, WM_SYSCOMMAND, SC_CONTEXTHELP, 0);
-    EXPECT_EQ(NextOpened(), Utf8(game.path) + "\\patch.txt\n");
+    EXPECT_EQ(NextOpened(), Utf8(game.path) + "\\patch.txt\n") << "?";
 }
 
 TEST_F(Tool, EscEndsWithNothingSaved)
