@@ -29,9 +29,19 @@ static HANDLE heldByOther = INVALID_HANDLE_VALUE;
 
 static DWORD Snapshot(SaveStep next)
 {
-    if (stops.empty() || Files() != stops.back())
-        stops.push_back(Files());
+    const auto now = Files();
+    if (stops.empty() || now != stops.back())
+        stops.push_back(now);
     return meet ? meet(next) : 0;
+}
+
+// The game directory holding these files and nothing else.
+static void SetDirectory(const std::map<std::string, std::string> &files)
+{
+    for (const auto &file : Files())
+        SetFileAttributesA(file.first.c_str(), FILE_ATTRIBUTE_NORMAL), DeleteFileA(file.first.c_str());
+    for (const auto &file : files)
+        WriteBytes(file.first, file.second);
 }
 
 static void HoldPatchCfg(DWORD sharing)
@@ -85,9 +95,7 @@ TEST(SavingPatchCfg, KeepsOldOrNewWhateverStandsInTheWayOrStopsIt)
     };
     for (const auto &row : rows) {
         SCOPED_TRACE(row.what);
-        for (const auto &file : Files())
-            SetFileAttributesA(file.first.c_str(), FILE_ATTRIBUTE_NORMAL), DeleteFileA(file.first.c_str());
-        WriteBytes("patch.cfg", kOld);
+        SetDirectory({{"patch.cfg", kOld}});
         HWND window = OpenConfigWindow();
         SetField(window, IDC_CHAT_LINES, "20");
         SetField(window, IDC_MAX_FPS, "300");
@@ -109,10 +117,7 @@ TEST(SavingPatchCfg, KeepsOldOrNewWhateverStandsInTheWayOrStopsIt)
         EXPECT_EQ(GetFileAttributesA("patch.cfg") & FILE_ATTRIBUTE_HIDDEN, hidden);
         // The next start after a stop before any step of a save that succeeded.
         for (size_t stop = 0; row.file == kNew && stop < stops.size(); ++stop) {
-            for (const auto &file : Files())
-                DeleteFileA(file.first.c_str());
-            for (const auto &file : stops[stop])
-                WriteBytes(file.first, file.second);
+            SetDirectory(stops[stop]);
             const std::string read = ReadAtStart();
             EXPECT_TRUE(read == "10 120" || read == "20 300") << "stop " << stop << " read as " << read;
             EXPECT_EQ(Files().count("patch.cfg.saving"), 0u);
