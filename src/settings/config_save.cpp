@@ -52,11 +52,16 @@ void RemoveUnfinishedSave()
     DeleteFileW(kNewPath);
 }
 
+// A write cut short leaves GetLastError as some earlier call set it; it is
+// the disk that is full, which no waiting mends.
 static bool WriteAt(HANDLE file, const char *bytes, DWORD count)
 {
     DWORD written = 0;
-    return SetFilePointer(file, 0, nullptr, FILE_BEGIN) == 0 && WriteFile(file, bytes, count, &written, nullptr) &&
-           written == count && FlushFileBuffers(file);
+    if (SetFilePointer(file, 0, nullptr, FILE_BEGIN) != 0 || !WriteFile(file, bytes, count, &written, nullptr))
+        return false;
+    if (written != count)
+        return SetLastError(ERROR_DISK_FULL), false;
+    return FlushFileBuffers(file) != FALSE;
 }
 
 static bool CutAt(HANDLE file, LONGLONG size)
